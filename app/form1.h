@@ -1,0 +1,148 @@
+#pragma once
+// The main window: the search box, the list commands, the file grid, the counters, the
+// mode chooser and the pages of the sixteen batch modes. Handlers stay thin: they read
+// their controls and call the core.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStringList>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QWidget>
+#include <functional>
+#include <random>
+
+#include "app/dialogs.h"
+#include "app/file_grid.h"
+#include "app/file_list_model.h"
+#include "app/link_label.h"
+#include "app/pages/mode_pages.h"
+#include "app/window_host.h"
+#include "fileset/file_list.h"
+#include "platform/collation.h"
+
+namespace app {
+
+inline const QString kWindowCaption = QStringLiteral("Tessaly文件批量处理");
+
+class TForm1 : public QWidget {
+ public:
+  enum class TimerMode { Running, Manual };  // Manual: Timer1 fires only when told to
+
+  explicit TForm1(Dialogs& dialogs, TimerMode timerMode = TimerMode::Running);
+  ~TForm1() override;
+
+  // A press and release of `button` on a cell of the grid (row 0: the header), as a
+  // person's click; and the current cell set without a click.
+  void ClickGridCell(int row, int column, Qt::MouseButton button);
+  void SetCurrentGridCell(int row, int column);
+  const fileset::FileList& Files() const { return files_; }
+
+  // Runs Timer1's event now.
+  void FireTimer1();
+
+  bool CheckRunPrecondition();
+  void ShowModePage(int first, int second);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  class Search;
+
+  void BuildLayout();
+  QWidget* BuildSearchBox();
+  QWidget* BuildListCommands();
+  QWidget* BuildLowerPanel();
+  void ConnectHandlers();
+  void FormCreate();
+
+  // Runs a handler's body: binds the host to its start button, shows an escaping error
+  // in the application-wide box, and brings the grid up to date afterwards.
+  void RunCommand(QAbstractButton* button, const std::function<void()>& body);
+
+  // Handlers, named after their controls and events.
+  void cmbOptChange();
+  void sgFilesMouseUp(int row, int column);
+  void cbSearchClick();
+  void btnStopSearchClick();
+  void btnOpenClick();
+  void ckFileSizeClick();
+  void ckFileDateClick();
+  void btnSelAllClick();
+  void btnDeSelAllClick();
+  void btnInverseClick();
+  void btnExtClick();
+  void StartButtonClick(int mode);
+  void Timer1Timer();
+  void SpeedButton1Click();
+  void Label11Click();
+  void lblTipsClick();
+
+  Dialogs& dialogs_;
+  fileset::FileList files_;
+  platform::Collator collator_;
+
+  // Window state that is not a control.
+  bool StopSearch = false;
+  bool SortAscending = false;
+  bool TipsFetched = false;
+  QString TipLink;
+  QStringList TipsList;
+  std::mt19937 random_;
+  unsigned searchGeneration_ = 0;
+
+  // Upper region.
+  QWidget* Panel1 = nullptr;
+  QGroupBox* GroupBox7 = nullptr;
+  QLineEdit* edFolder = nullptr;
+  QToolButton* btnOpen = nullptr;
+  QComboBox* cmbFileType = nullptr;
+  QCheckBox* ckSub = nullptr;
+  QPushButton* cbSearch = nullptr;
+  QPushButton* btnStopSearch = nullptr;
+  QCheckBox* ckFileSize = nullptr;
+  QLineEdit* edMin = nullptr;
+  QLineEdit* edMax = nullptr;
+  QCheckBox* ckFileDate = nullptr;
+  QComboBox* cbDateType = nullptr;
+  QDateEdit* dtMin = nullptr;
+  QDateEdit* dtMax = nullptr;
+  QToolButton* btnSelAll = nullptr;
+  QToolButton* btnDeSelAll = nullptr;
+  QToolButton* btnInverse = nullptr;
+  QToolButton* btnAdd = nullptr;
+  QToolButton* btnDel = nullptr;
+  QPushButton* btnExp = nullptr;
+  QPushButton* btnExpDir = nullptr;
+  QPushButton* cbDel = nullptr;
+  FileGrid* sgFiles = nullptr;
+  FileListModel* model_ = nullptr;
+
+  // Lower panel.
+  QSplitter* Splitter1 = nullptr;
+  QWidget* pnl1 = nullptr;
+  QLabel* stSrcCount = nullptr;
+  QLabel* stChangeCount = nullptr;
+  QLabel* stDeleteCount = nullptr;
+  QComboBox* cmbOpt = nullptr;
+  QComboBox* cmbVar = nullptr;
+  QLabel* Label10 = nullptr;
+  LinkLabel* Label11 = nullptr;
+  QToolButton* SpeedButton1 = nullptr;
+  QTabWidget* pgcOne = nullptr;
+  LinkLabel* lblTips = nullptr;
+  QTimer* Timer1 = nullptr;
+  ModePages pages_;
+
+  WindowHost host_;
+};
+
+}  // namespace app

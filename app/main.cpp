@@ -1,0 +1,71 @@
+// The program's entry: the window for a person, or a batch script, or a template tried
+// on the command line.
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/form1.h"
+#include "app/qt_dialogs.h"
+#include "app/script/script_driver.h"
+
+namespace {
+
+// Qt aborts without a display unless a platform is named; scripts need none.
+void UseOffscreenWithoutDisplay() {
+  const bool hasDisplay = std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;
+  if (!hasDisplay && std::getenv("QT_QPA_PLATFORM") == nullptr)
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+}
+
+void ApplyWindowFont(QApplication& application) {
+  const QStringList families = QFontDatabase::families();
+  QString family;
+  for (const QString& candidate : {QStringLiteral("宋体"), QStringLiteral("SimSun"),
+                                   QStringLiteral("WenQuanYi Micro Hei"),
+                                   QStringLiteral("Noto Sans CJK SC")}) {
+    if (families.contains(candidate)) {
+      family = candidate;
+      break;
+    }
+  }
+  QFont font = application.font();
+  if (!family.isEmpty()) font.setFamily(family);
+  font.setPixelSize(12);
+  application.setFont(font);
+}
+
+int RunWindow(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(app::kWindowCaption);
+  QApplication::setApplicationDisplayName(app::kWindowCaption);
+  ApplyWindowFont(application);
+  app::QtDialogs dialogs;
+  int status = 0;
+  try {
+    app::TForm1 form(dialogs);
+    dialogs.SetParent(&form);
+    form.show();
+    status = QApplication::exec();
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "%s\n", error.what());
+    return 1;
+  }
+  return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc >= 2 && (std::strcmp(argv[1], "--script") == 0 || std::strcmp(argv[1], "--eval") == 0 ||
+                    std::strcmp(argv[1], "--expr") == 0)) {
+    UseOffscreenWithoutDisplay();
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(app::kWindowCaption);
+    ApplyWindowFont(application);
+    return app::RunCommandLine(argc, argv);
+  }
+  return RunWindow(argc, argv);
+}

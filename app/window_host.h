@@ -1,0 +1,49 @@
+#pragma once
+// The core's host, carried out by the window: message boxes through the dialogs, the
+// counters in their labels, the running command's start button, and a throttled message
+// loop that first brings the grid up to date.
+
+#include <QAbstractButton>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <functional>
+
+#include "app/dialogs.h"
+#include "platform/host.h"
+
+namespace app {
+
+class WindowHost : public platform::Host {
+ public:
+  struct Counters {
+    QLabel* search;
+    QLabel* change;
+    QLabel* remove;
+  };
+
+  WindowHost(Dialogs& dialogs, std::function<void()> syncView);
+  void SetCounters(Counters counters) { counters_ = counters; }
+
+  void ShowError(std::string_view text) override;
+  void ShowInfo(std::string_view text) override;
+  bool Ask(std::string_view text) override;
+  void ProcessMessages() override;
+  std::int64_t ReadCounter(platform::Counter which) override;
+  void WriteCounter(platform::Counter which, std::int64_t value) override;
+  void SetCommandEnabled(bool enabled) override;
+
+  // The start button of the command about to run; returns the one it replaces, so that
+  // a command started while another lets messages run can hand it back.
+  QAbstractButton* SetCommandButton(QAbstractButton* button);
+
+ private:
+  QLabel* CounterLabel(platform::Counter which) const;
+
+  Dialogs& dialogs_;
+  Counters counters_{};
+  std::function<void()> syncView_;
+  QAbstractButton* commandButton_ = nullptr;
+  QElapsedTimer sinceEvents_;
+};
+
+}  // namespace app

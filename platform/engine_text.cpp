@@ -1,0 +1,259 @@
+#include "platform/engine_text.h"
+
+#include <unicode/uchar.h>
+#include <unicode/utf16.h>
+
+#include <vector>
+
+#include "platform/code_page.h"
+
+namespace platform {
+namespace {
+
+constexpr unsigned kLeadCount = 0xFE - 0x81 + 1;   // 126 lead bytes
+constexpr unsigned kTrailCount = 0xFE - 0x40 + 1;  // 191 trail slots (0x7F unused)
+
+char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 0x20) : c; }
+
+bool IsLead(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
+bool IsTwoByteTrail(unsigned char c) { return c >= 0x40 && c <= 0xFE && c != 0x7F; }
+
+// Decodes one multi-byte character, lowers it and re-encodes it when it changed.
+void FoldThroughIcu(FoldedChar& f) {
+  const std::u16string utf16 = EngineToUtf16(std::string_view(f.bytes, f.sourceLength));
+  UChar32 c = 0;
+  if (utf16.size() == 1) {
+    c = utf16[0];
+  } else if (utf16.size() == 2 && U16_IS_LEAD(utf16[0]) && U16_IS_TRAIL(utf16[1])) {
+    c = U16_GET_SUPPLEMENTARY(utf16[0], utf16[1]);
+  } else {
+    return;
+  }
+  const UChar32 lower = u_tolower(c);
+  if (lower == c) return;
+  std::u16string lowered;
+  if (U_IS_BMP(lower)) {
+    lowered += static_cast<char16_t>(lower);
+  } else {
+    lowered += static_cast<char16_t>(U16_LEAD(lower));
+    lowered += static_cast<char16_t>(U16_TRAIL(lower));
+  }
+  const std::string encoded = Utf16ToEngine(lowered);
+  if (encoded.empty() || encoded.size() > sizeof f.bytes) return;
+  encoded.copy(f.bytes, encoded.size());
+  f.size = static_cast<std::uint8_t>(encoded.size());
+}
+
+// The lowered form of every two-byte character that has one. Decoding a character
+// through ICU costs about a hundred times a table look-up, and long Chinese texts are
+// mostly two-byte characters, of which only a few hundred (full-width Latin, Greek,
+// Cyrillic, Roman numerals) have a lower case. Built per thread on first use, from one
+// conversion of all two-byte codes, as the ICU converters behind it are per thread.
+class TwoByteCaseTable {
+ public:
+  TwoByteCaseTable() {
+    std::string codes;
+    codes.reserve(kLeadCount * kTrailCount * 2);
+    for (unsigned lead = 0x81; lead <= 0xFE; ++lead)
+      for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
+        if (trail == 0x7F) continue;
+        codes += static_cast<char>(lead);
+        codes += static_cast<char>(trail);
+      }
+    const std::u16string decoded = EngineToUtf16(codes);
+    // Each code is one BMP character; should a converter say otherwise, ask per code.
+    const bool oneUnitEach = decoded.size() * 2 == codes.size();
+    for (std::size_t i = 0; i * 2 < codes.size(); ++i) {
+      if (oneUnitEach && u_tolower(decoded[i]) == static_cast<UChar32>(decoded[i])) continue;
+      FoldedChar f;
+      f.size = f.sourceLength = 2;
+      codes.copy(f.bytes, 2, 2 * i);
+      FoldThroughIcu(f);
+      if (f.size == 2 && f.bytes[0] == codes[2 * i] && f.bytes[1] == codes[2 * i + 1]) continue;
+      lowered_.push_back(f);
+      slots_[Index(static_cast<unsigned char>(codes[2 * i]),
+                   static_cast<unsigned char>(codes[2 * i + 1]))] =
+          static_cast<std::uint16_t>(lowered_.size());
+    }
+  }
+
+  // The character lowered; `lead` and `trail` must form a two-byte character.
+  FoldedChar Fold(unsigned char lead, unsigned char trail) const {
+    const std::uint16_t slot = slots_[Index(lead, trail)];
+    if (slot != 0) return lowered_[slot - 1u];
+    return FoldedChar{{static_cast<char>(lead), static_cast<char>(trail)}, 2, 2};
+  }
+
+ private:
+  static std::size_t Index(unsigned char lead, unsigned char trail) {
+    return (lead - 0x81u) * kTrailCount + (trail - 0x40u);
+  }
+
+  std::vector<std::uint16_t> slots_ = std::vector<std::uint16_t>(kLeadCount * kTrailCount);
+  std::vector<FoldedChar> lowered_;  // slot - 1
+};
+
+thread_local const TwoByteCaseTable tCaseTable;
+
+const TwoByteCaseTable& CaseTable() { return tCaseTable; }
+
+// FoldCharAt with the table fetched once by the caller, for loops over long texts.
+FoldedChar FoldAt(const TwoByteCaseTable& table, std::string_view text, std::size_t pos) {
+  const auto lead = static_cast<unsigned char>(text[pos]);
+  if (lead < 0x80) return FoldedChar{{AsciiLower(static_cast<char>(lead))}, 1, 1};
+  if (IsLead(lead) && pos + 1 < text.size()) {
+    const auto trail = static_cast<unsigned char>(text[pos + 1]);
+    if (IsTwoByteTrail(trail)) return table.Fold(lead, trail);
+  }
+  // Four-byte characters, and bytes that form none, which stay as they are.
+  FoldedChar f;
+  f.sourceLength = static_cast<std::uint8_t>(CharLength(text, pos));
+  f.size = f.sourceLength;
+  text.copy(f.bytes, f.sourceLength, pos);
+  if (f.sourceLength == 4) FoldThroughIcu(f);
+  return f;
+}
+
+bool AllAscii(std::string_view a, std::string_view b) { return IsAscii(a) && IsAscii(b); }
+
+bool AsciiEqualAt(std::string_view text, std::size_t pos, std::string_view needle) {
+  for (std::size_t i = 0; i < needle.size(); ++i)
+    if (AsciiLower(text[pos + i]) != AsciiLower(needle[i])) return false;
+  return true;
+}
+
+std::vector<FoldedChar> FoldAll(const TwoByteCaseTable& table, std::string_view text) {
+  std::vector<FoldedChar> folded;
+  folded.reserve(text.size());
+  for (std::size_t pos = 0; pos < text.size();) {
+    folded.push_back(FoldAt(table, text, pos));
+    pos += folded.back().sourceLength;
+  }
+  return folded;
+}
+
+// End of the match of `needle` whose first character is `first`, the character of the
+// text at `pos`; npos when the text does not go on as the needle does.
+std::size_t MatchEnd(const TwoByteCaseTable& table, std::string_view text, std::size_t pos,
+                     const FoldedChar& first, const std::vector<FoldedChar>& needle) {
+  if (!SameFolded(first, needle.front())) return std::string_view::npos;
+  pos += first.sourceLength;
+  for (std::size_t i = 1; i < needle.size(); ++i) {
+    if (pos >= text.size()) return std::string_view::npos;
+    const FoldedChar have = FoldAt(table, text, pos);
+    if (!SameFolded(have, needle[i])) return std::string_view::npos;
+    pos += have.sourceLength;
+  }
+  return pos;
+}
+
+}  // namespace
+
+FoldedChar FoldCharAt(std::string_view text, std::size_t pos) {
+  return FoldAt(CaseTable(), text, pos);
+}
+
+std::string ToLower(std::string_view text) {
+  if (IsAscii(text)) {
+    std::string out(text);
+    for (char& c : out) c = AsciiLower(c);
+    return out;
+  }
+  const TwoByteCaseTable& table = CaseTable();
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t pos = 0; pos < text.size();) {
+    const char c = text[pos];
+    if (static_cast<unsigned char>(c) < 0x80) {
+      out += AsciiLower(c);
+      ++pos;
+      continue;
+    }
+    const FoldedChar f = FoldAt(table, text, pos);
+    out.append(f.bytes, f.size);
+    pos += f.sourceLength;
+  }
+  return out;
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+  const auto blank = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+std::string_view TrimSpaces(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
+std::size_t FindNoCase(std::string_view text, std::string_view needle, std::size_t from) {
+  constexpr auto npos = std::string_view::npos;
+  if (needle.empty() || from >= text.size()) return npos;
+  if (AllAscii(text, needle)) {
+    if (needle.size() > text.size()) return npos;
+    for (std::size_t pos = from; pos + needle.size() <= text.size(); ++pos)
+      if (AsciiEqualAt(text, pos, needle)) return pos;
+    return npos;
+  }
+  const TwoByteCaseTable& table = CaseTable();
+  const std::vector<FoldedChar> folded = FoldAll(table, needle);
+  std::size_t pos = 0;
+  while (pos < from) pos += CharLength(text, pos);
+  while (pos < text.size()) {
+    const FoldedChar first = FoldAt(table, text, pos);
+    if (MatchEnd(table, text, pos, first, folded) != npos) return pos;
+    pos += first.sourceLength;
+  }
+  return npos;
+}
+
+std::string ReplaceAllNoCase(std::string_view text, std::string_view from, std::string_view to) {
+  if (from.empty()) return std::string(text);
+  std::string out;
+  out.reserve(text.size());
+  if (AllAscii(text, from)) {
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+      if (pos + from.size() <= text.size() && AsciiEqualAt(text, pos, from)) {
+        out += to;
+        pos += from.size();
+      } else {
+        out += text[pos++];
+      }
+    }
+    return out;
+  }
+  const TwoByteCaseTable& table = CaseTable();
+  const std::vector<FoldedChar> folded = FoldAll(table, from);
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    const FoldedChar first = FoldAt(table, text, pos);
+    const std::size_t end = MatchEnd(table, text, pos, first, folded);
+    if (end != std::string_view::npos) {
+      out += to;
+      pos = end;
+    } else {
+      out.append(text, pos, first.sourceLength);
+      pos += first.sourceLength;
+    }
+  }
+  return out;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+  if (AllAscii(a, b)) return a.size() == b.size() && AsciiEqualAt(a, 0, b);
+  const TwoByteCaseTable& table = CaseTable();
+  std::size_t i = 0, j = 0;
+  while (i < a.size() && j < b.size()) {
+    const FoldedChar fa = FoldAt(table, a, i), fb = FoldAt(table, b, j);
+    if (!SameFolded(fa, fb)) return false;
+    i += fa.sourceLength;
+    j += fb.sourceLength;
+  }
+  return i == a.size() && j == b.size();
+}
+
+}  // namespace platform

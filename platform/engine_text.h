@@ -1,0 +1,48 @@
+#pragma once
+// Helpers on engine text (GB18030 bytes, see code_page.h) that respect characters:
+// a trail byte is never changed and a match never starts inside a character.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Unicode lower-casing of every character (ASCII fast path; full-width Latin folds too).
+std::string ToLower(std::string_view text);
+
+// Removes bytes 0x01-0x20 (blanks and control characters) at both ends. A NUL byte
+// counts as a control character too.
+std::string_view TrimBlanks(std::string_view text);
+// Removes only spaces (0x20) at both ends.
+std::string_view TrimSpaces(std::string_view text);
+
+// 0-based byte position of the first occurrence of `needle` at or after `from`, letter
+// case ignored, starting only at character boundaries; npos when absent or empty.
+std::size_t FindNoCase(std::string_view text, std::string_view needle, std::size_t from = 0);
+
+// Every occurrence of `from` replaced by `to`, letter case ignored, left to right and
+// never overlapping. An empty `from` changes nothing.
+std::string ReplaceAllNoCase(std::string_view text, std::string_view from, std::string_view to);
+
+bool EqualsNoCase(std::string_view a, std::string_view b);
+
+// One character of engine text lower-cased, for matchers that compare character by
+// character: the lowered bytes (a character may change length when lowered) and the
+// length of the character in the source text (CharLength). Bytes that form no
+// character are kept as they are. Eight bytes, so that it travels in one register.
+struct alignas(8) FoldedChar {
+  char bytes[4] = {};
+  std::uint8_t size = 0;
+  std::uint8_t sourceLength = 0;
+};
+// `pos` must be a character boundary inside `text`.
+FoldedChar FoldCharAt(std::string_view text, std::size_t pos);
+
+inline bool SameFolded(const FoldedChar& a, const FoldedChar& b) {
+  return a.size == b.size && std::memcmp(a.bytes, b.bytes, a.size) == 0;
+}
+
+}  // namespace platform

@@ -1,0 +1,25 @@
+#pragma once
+// The one error type of the core: it ends the running command, and the window shows
+// its text in the application-wide error box.
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+class CommandError : public std::runtime_error {
+ public:
+  // `utf8Text` is shown exactly as given.
+  explicit CommandError(const std::string& utf8Text) : std::runtime_error(utf8Text) {}
+};
+
+// "'%s' is not a valid integer value", with `engineText` shown as typed.
+[[noreturn]] void ThrowInvalidInteger(std::string_view engineText);
+// "'%s' is not a valid floating point value".
+[[noreturn]] void ThrowInvalidFloat(std::string_view engineText);
+// "Cannot open file %s" / "Cannot create file %s", with the engine path.
+[[noreturn]] void ThrowCannotOpen(std::string_view enginePath);
+[[noreturn]] void ThrowCannotCreate(std::string_view enginePath);
+
+}  // namespace platform

@@ -1,0 +1,84 @@
+#pragma once
+// The file system as the batch modes see it. Paths, folders and names are engine text
+// (code_page.h) and are converted to the native encoding here, at the system call.
+// A full path is folder + kPathSeparator + name.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/file_time.h"
+
+namespace platform {
+
+inline constexpr char kPathSeparator = '/';
+
+// Attribute bits as the batch modes know them.
+enum Attribute : std::uint32_t {
+  kReadOnly = 0x1,
+  kHidden = 0x2,
+  kSystem = 0x4,
+  kVolumeLabel = 0x8,
+  kDirectory = 0x10,
+  kArchive = 0x20,
+  kDevice = 0x40,
+  kNormal = 0x80,
+  kReparsePoint = 0x400,
+  kNotContentIndexed = 0x2000,
+};
+
+// Attributes on this platform: read-only is the absence of every write permission bit;
+// hidden, system and archive come from the DOS attribute word kept in the extended
+// attribute user.DOSATTRIB ("0xNN") when present, else hidden from a leading "." and
+// archive for a regular file. A symbolic link is a reparse point (never followed); a
+// device, pipe or socket is a device.
+struct DirEntry {
+  std::string name;  // engine text, no folder
+  std::uint32_t attributes = 0;
+  std::int64_t size = 0;
+  FileTime creation;  // birth time where the file system keeps one, else the change time
+  FileTime lastAccess;
+  FileTime lastWrite;
+};
+
+// The entries of `folder` whose names match the wildcard `pattern` (wildcard.h), in
+// name order (ordinal, letter case ignored), without "." and "..". A folder that does
+// not exist or cannot be read gives no entries. Only matching entries are examined.
+std::vector<DirEntry> ListFolder(std::string_view folder, std::string_view pattern);
+
+// The names of the subfolders of `folder` (real folders only, no links), in name order,
+// with their attributes.
+struct SubfolderEntry {
+  std::string name;  // engine text
+  std::uint32_t attributes = 0;
+};
+std::vector<SubfolderEntry> ListSubfolders(std::string_view folder);
+
+// Both listings of one folder from a single read of it: what ListFolder(folder, pattern)
+// and ListSubfolders(folder) return. A search into subfolders needs both for every
+// folder, and reading a large folder twice costs a good part of the search.
+struct FolderListing {
+  std::vector<DirEntry> entries;
+  std::vector<SubfolderEntry> subfolders;
+};
+FolderListing ListFolderAndSubfolders(std::string_view folder, std::string_view pattern);
+
+// The directory entry of one path; empty when it does not exist.
+std::optional<DirEntry> ReadEntry(std::string_view path);
+
+// Renames `folder`/`oldName` to `folder`/`newName` without ever replacing an existing
+// file. Refuses (false) a new name that is empty, holds a path separator or a NUL byte,
+// or that the system refuses; the file then stays as it was.
+bool RenameNoReplace(std::string_view folder, std::string_view oldName, std::string_view newName);
+
+// True when the DOS read-only bit is set (no write permission bit at all).
+bool IsReadOnly(std::string_view path);
+
+// The process's current directory, engine text, without a trailing separator.
+std::string CurrentDirectory();
+
+std::string JoinPath(std::string_view folder, std::string_view name);
+
+}  // namespace platform
