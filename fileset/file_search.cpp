@@ -26,13 +26,15 @@ class FolderWalk {
     // An empty folder stands for the root folder, and the rows keep the empty folder.
     const std::string listed = folder.empty() ? std::string(1, platform::kPathSeparator) : folder;
 
-    for (platform::DirEntry& entry : platform::ListFolder(listed, pattern_)) {
+    // One read of the folder gives both passes their entries.
+    platform::FolderListing listing = platform::ListFolderAndSubfolders(listed, pattern_);
+    for (platform::DirEntry& entry : listing.entries) {
       if (controls_.StopRequested()) break;
       host_.ProcessMessages();
       if (Accepts(entry, filters)) Append(folder, entry);
     }
     if (filters.subfolders) {
-      for (const platform::SubfolderEntry& entry : platform::ListSubfolders(listed)) {
+      for (const platform::SubfolderEntry& entry : listing.subfolders) {
         if (controls_.StopRequested()) break;
         host_.ProcessMessages();
         if ((entry.attributes & ~kFolderMask) != 0 || entry.name == "." || entry.name == "..")

@@ -26,31 +26,91 @@ std::vector<int> OrderBySize(const std::vector<FileRow>& rows, bool ascending) {
   return order;
 }
 
+// Sort keys of a text column, all in one buffer. Rows are ordered by their keys; the
+// sort moves small items that carry the first sixteen bytes after the prefix all keys
+// share, so most comparisons need no look at the buffer (folders and dates share long
+// prefixes).
+class TextKeys {
+ public:
+  TextKeys(const std::vector<FileRow>& rows, int column, const platform::Collator& collator) {
+    const bool withName = column == kFolderColumn || column == kTypeColumn;
+    keys_.reserve(rows.size() * 48);
+    ends_.assign(rows.size(), 0);
+    std::string text;
+    for (std::size_t row = 1; row < rows.size(); ++row) {
+      text.assign(rows[row][column]);
+      if (withName) {
+        text += platform::kPathSeparator;
+        text += rows[row][kNameColumn];
+      }
+      text += '.';
+      text += std::to_string(row);
+      collator.AppendLowerSortKey(text, keys_);
+      ends_[row] = static_cast<std::uint32_t>(keys_.size());
+    }
+    shared_ = SharedPrefixLength();
+  }
+
+  std::vector<int> Order() const {
+    struct Item {
+      std::uint64_t head, next;
+      int row;
+    };
+    std::vector<Item> items;
+    items.reserve(ends_.size() - 1);
+    for (int row = 1; row < static_cast<int>(ends_.size()); ++row)
+      items.push_back({Bytes(row, shared_), Bytes(row, shared_ + 8), row});
+    std::sort(items.begin(), items.end(), [this](const Item& a, const Item& b) {
+      if (a.head != b.head) return a.head < b.head;
+      if (a.next != b.next) return a.next < b.next;
+      return Tail(a.row) < Tail(b.row);
+    });
+    std::vector<int> order;
+    order.reserve(items.size());
+    for (const Item& item : items) order.push_back(item.row);
+    return order;
+  }
+
+ private:
+  std::string_view Key(int row) const {
+    return std::string_view(keys_).substr(ends_[row - 1], ends_[row] - ends_[row - 1]);
+  }
+  std::string_view Tail(int row) const {
+    const std::string_view key = Key(row);
+    return shared_ + 16 < key.size() ? key.substr(shared_ + 16) : std::string_view{};
+  }
+  // Eight key bytes from `at` as one big-endian number; zeros past the end, which sort a
+  // shorter key first because sort keys hold no zero byte.
+  std::uint64_t Bytes(int row, std::size_t at) const {
+    const std::string_view key = Key(row);
+    std::uint64_t value = 0;
+    for (std::size_t i = at; i < at + 8; ++i)
+      value = value << 8 | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
+    return value;
+  }
+  std::size_t SharedPrefixLength() const {
+    const int rows = static_cast<int>(ends_.size()) - 1;
+    if (rows < 1) return 0;
+    const std::string_view first = Key(1);
+    std::size_t shared = first.size();
+    for (int row = 2; row <= rows && shared > 0; ++row) {
+      const std::string_view key = Key(row);
+      std::size_t same = 0;
+      while (same < shared && same < key.size() && key[same] == first[same]) ++same;
+      shared = same;
+    }
+    return shared;
+  }
+
+  std::string keys_;
+  std::vector<std::uint32_t> ends_;
+  std::size_t shared_ = 0;
+};
+
 std::vector<int> OrderByText(const std::vector<FileRow>& rows, int column, bool ascending,
                              const platform::Collator& collator) {
-  const bool withName = column == kFolderColumn || column == kTypeColumn;
-  // All keys in one buffer: one allocation instead of one per row.
-  std::string keys;
-  keys.reserve(rows.size() * 48);
-  std::vector<std::uint32_t> ends(rows.size(), 0);
-  std::string text;
-  for (std::size_t row = 1; row < rows.size(); ++row) {
-    text.assign(rows[row][column]);
-    if (withName) {
-      text += platform::kPathSeparator;
-      text += rows[row][kNameColumn];
-    }
-    text += '.';
-    text += std::to_string(row);
-    collator.AppendLowerSortKey(text, keys);
-    ends[row] = static_cast<std::uint32_t>(keys.size());
-  }
-  const std::string_view all(keys);
-  auto key = [&](int row) { return all.substr(ends[row - 1], ends[row] - ends[row - 1]); };
-  std::vector<int> order(rows.size() - 1);
-  std::iota(order.begin(), order.end(), 1);
-  std::sort(order.begin(), order.end(), [&](int a, int b) { return key(a) < key(b); });
-  // The row number inside every key makes all keys distinct: descending is the reverse.
+  std::vector<int> order = TextKeys(rows, column, collator).Order();
+  // The row number in every key makes all keys distinct, so descending is the reverse.
   if (!ascending) std::reverse(order.begin(), order.end());
   return order;
 }
