@@ -26,6 +26,7 @@
 #include "app/pages/mode_pages.h"
 #include "app/window_host.h"
 #include "fileset/file_list.h"
+#include "fileset/list_commands.h"
 #include "platform/collation.h"
 
 namespace app {
@@ -45,8 +46,10 @@ class TForm1 : public QWidget {
   void SetCurrentGridCell(int row, int column);
   const fileset::FileList& Files() const { return files_; }
 
-  // Runs Timer1's event now.
+  // Runs Timer1's event now. A tips download that the tick starts goes on in the
+  // background; TipsDownloadPending() tells whether it is still under way.
   void FireTimer1();
+  bool TipsDownloadPending() const;
 
   bool CheckRunPrecondition();
   void ShowModePage(int first, int second);
@@ -76,15 +79,31 @@ class TForm1 : public QWidget {
   void btnOpenClick();
   void ckFileSizeClick();
   void ckFileDateClick();
+  void btnExtClick();
+  void StartButtonClick(int mode);
+
+  // List commands (form1_list.cpp).
   void btnSelAllClick();
   void btnDeSelAllClick();
   void btnInverseClick();
-  void btnExtClick();
-  void StartButtonClick(int mode);
+  void btnAddClick();
+  void btnDelClick();
+  void btnExpClick();
+  void btnExpDirClick();
+  void cbDelClick();
+  fileset::PickExportFile ExportFilePicker();
+
+  // The variable catalogue (form1_catalogue.cpp).
+  void FillCatalogue();
+  void cmbVarChange();
+
+  // Tips banner and help (form1_help.cpp).
   void Timer1Timer();
   void SpeedButton1Click();
   void Label11Click();
   void lblTipsClick();
+  void TipsDownloaded(const QByteArray& body);
+  void ShowRandomTip();
 
   Dialogs& dialogs_;
   fileset::FileList files_;
@@ -93,10 +112,13 @@ class TForm1 : public QWidget {
   // Window state that is not a control.
   bool StopSearch = false;
   bool SortAscending = false;
+  // Tips banner state (form1_help.cpp).
   bool TipsFetched = false;
   QString TipLink;
   QStringList TipsList;
   std::mt19937 random_;
+  class TipsDownload;                     // the run's one download, a child of the window
+  TipsDownload* tipsDownload_ = nullptr;  // made by the first tick
   unsigned searchGeneration_ = 0;
 
   // Upper region.

@@ -4,7 +4,6 @@
 
 #include "app/form1.h"
 #include "fileset/file_sort.h"
-#include "fileset/list_marks.h"
 #include "fileset/run_precondition.h"
 #include "platform/error.h"
 
@@ -47,21 +46,6 @@ void TForm1::ClickGridCell(int row, int column, Qt::MouseButton button) {
 
 void TForm1::SetCurrentGridCell(int row, int column) {
   sgFiles->setCurrentIndex(model_->index(row - 1, column));
-}
-
-void TForm1::btnSelAllClick() {
-  fileset::MarkAll(files_);
-  model_->Sync();
-}
-
-void TForm1::btnDeSelAllClick() {
-  fileset::UnmarkAll(files_);
-  model_->Sync();
-}
-
-void TForm1::btnInverseClick() {
-  fileset::InvertMarks(files_);
-  model_->Sync();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

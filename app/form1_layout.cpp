@@ -271,6 +271,10 @@ QWidget* TForm1::BuildLowerPanel() {
   underlined.setUnderline(true);
   lblTips->setFont(underlined);
   lblTips->setCursor(Qt::PointingHandCursor);
+  // A long tip must not widen the window: the banner takes the width its strip has and
+  // cuts the rest (the hint shows it whole). A tip is never read as markup.
+  lblTips->setSizePolicy(QSizePolicy::Ignored, lblTips->sizePolicy().verticalPolicy());
+  lblTips->setTextFormat(Qt::PlainText);
   strip->addWidget(lblTips, 1);
   right->addWidget(Panel3);
   lower->addWidget(Panel2, 1);
@@ -289,6 +293,12 @@ void TForm1::ConnectHandlers() {
   connect(btnSelAll, &QToolButton::clicked, this, [this] { btnSelAllClick(); });
   connect(btnDeSelAll, &QToolButton::clicked, this, [this] { btnDeSelAllClick(); });
   connect(btnInverse, &QToolButton::clicked, this, [this] { btnInverseClick(); });
+  connect(btnAdd, &QToolButton::clicked, this, [this] { btnAddClick(); });
+  connect(btnDel, &QToolButton::clicked, this, [this] { btnDelClick(); });
+  connect(btnExp, &QPushButton::clicked, this, [this] { btnExpClick(); });
+  connect(btnExpDir, &QPushButton::clicked, this, [this] { btnExpDirClick(); });
+  connect(cbDel, &QPushButton::clicked, this, [this] { cbDelClick(); });
+  connect(cmbVar, &QComboBox::activated, this, [this] { cmbVarChange(); });
   const auto starts = pages_.StartButtons();
   for (int mode = 0; mode < static_cast<int>(starts.size()); ++mode) {
     if (mode == 0) {
@@ -322,6 +332,7 @@ void TForm1::FormCreate() {
   cmbOpt->setCurrentIndex(1);
   ShowModePage(1, -1);
 
+  FillCatalogue();
   TipsList.clear();
   random_.seed(static_cast<std::mt19937::result_type>(
       std::chrono::system_clock::now().time_since_epoch().count()));

@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -56,8 +57,10 @@ std::optional<QString> QtDialogs::PickFileToSave(const QString& filter, const QS
 }
 
 void QtDialogs::OpenWithShell(const QString& target) {
-  const QUrl url = target.contains(QStringLiteral("://")) ? QUrl(target)
-                                                          : QUrl::fromLocalFile(target);
+  // A bare file name is looked up in the current directory, as the shell would.
+  const QUrl url = target.contains(QStringLiteral("://"))
+                       ? QUrl(target)
+                       : QUrl::fromLocalFile(QFileInfo(target).absoluteFilePath());
   QDesktopServices::openUrl(url);
 }
 

@@ -31,7 +31,7 @@ class FolderWalk {
     for (platform::DirEntry& entry : listing.entries) {
       if (controls_.StopRequested()) break;
       host_.ProcessMessages();
-      if (Accepts(entry, filters)) Append(folder, entry);
+      if (Accepts(entry, filters)) files_.AppendFileRow(FileRowOf(folder, std::move(entry)));
     }
     if (filters.subfolders) {
       for (const platform::SubfolderEntry& entry : listing.subfolders) {
@@ -62,17 +62,6 @@ class FolderWalk {
     return true;
   }
 
-  void Append(const std::string& folder, platform::DirEntry& entry) {
-    FileRow row;
-    row[kSizeColumn] = std::to_string(entry.size);
-    row[kCreatedColumn] = platform::FormatFileTime(entry.creation, platform::kListTimeFormat);
-    row[kModifiedColumn] = platform::FormatFileTime(entry.lastWrite, platform::kListTimeFormat);
-    row[kTypeColumn] = std::string(ExtensionOf(entry.name));
-    row[kFolderColumn] = folder;
-    row[kNameColumn] = std::move(entry.name);
-    files_.AppendFileRow(std::move(row));
-  }
-
   FileList& files_;
   SearchControls& controls_;
   platform::Host& host_;
@@ -95,6 +84,17 @@ class SearchingScope {
 };
 
 }  // namespace
+
+FileRow FileRowOf(std::string folder, platform::DirEntry&& entry) {
+  FileRow row;
+  row[kSizeColumn] = std::to_string(entry.size);
+  row[kCreatedColumn] = platform::FormatFileTime(entry.creation, platform::kListTimeFormat);
+  row[kModifiedColumn] = platform::FormatFileTime(entry.lastWrite, platform::kListTimeFormat);
+  row[kTypeColumn] = std::string(ExtensionOf(entry.name));
+  row[kFolderColumn] = std::move(folder);
+  row[kNameColumn] = std::move(entry.name);
+  return row;
+}
 
 std::vector<std::string> SplitSearchFolders(std::string_view text) {
   text = platform::TrimBlanks(text);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "fileset/file_list.h"
+#include "platform/file_system.h"
 #include "platform/host.h"
 
 namespace fileset {
@@ -43,6 +44,10 @@ class SearchControls {
   // Idle: the reverse, normal cursor.
   virtual void SetSearching(bool searching) = 0;
 };
+
+// The row of one file found in `folder`: name, folder, size, creation and last-write
+// times, extension.
+FileRow FileRowOf(std::string folder, platform::DirEntry&& entry);
 
 // Folders separated by ";", each trimmed; an empty last piece is dropped, but an empty
 // text gives one empty folder.

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -274,8 +275,10 @@ void Executor::Tick(const Command& command) {
   Arguments(command, 0, 0, "tick");
   form_.FireTimer1();
   // The tick is complete once a tips download it started has finished or failed and its
-  // tips are shown. The window does not download tips yet, so the tick ends here; the
-  // wait for that download belongs at this point.
+  // tips are shown. The download ends by itself within its timeout, and its end is an
+  // event, so waiting for events cannot hang here.
+  while (form_.TipsDownloadPending())
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 void Executor::PrepareForInput(const Command& command, QWidget* control,

@@ -155,6 +155,28 @@ class Form1Test : public QObject {
     QVERIFY(Find<QAbstractButton>(form, "btnExt")->isEnabled());
   }
 
+  void CataloguePickReplacesTheSelectionThatFocusLeft() {
+    // A shown, active window: moving the focus to the list drops the edit's selection,
+    // as it does for a person, and the pick must still replace what was selected.
+    FakeDialogs dialogs;
+    app::TForm1 form(dialogs, app::TForm1::TimerMode::Manual);
+    form.show();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    auto* edit = Find<QLineEdit>(form, "edtNewFilename");
+    edit->setText(QStringLiteral("abc-ABC"));
+    edit->setFocus();
+    edit->setSelection(0, 3);
+    auto* catalogue = Find<QComboBox>(form, "cmbVar");
+    catalogue->setFocus();
+    QVERIFY(catalogue->hasFocus());
+    QVERIFY(!edit->hasSelectedText());
+    catalogue->setCurrentIndex(1);
+    emit catalogue->activated(1);
+    QCOMPARE(edit->text(), QStringLiteral("${Filename}-${Filename}"));
+    QVERIFY(edit->hasFocus());
+  }
+
   void SearchFiltersFollowTheirBoxesAndTheFolderPicker() {
     FakeDialogs dialogs;
     app::TForm1 form(dialogs, app::TForm1::TimerMode::Manual);

@@ -27,12 +27,29 @@ name in brackets. Text before the first section is a comment.
           Other lines (warnings of the window toolkit) are allowed.
 [exit]    The expected exit status; 0 when the section is left out.
 [tree]    When present, the exact set of files and folders under the temporary folder
-          afterwards, in the syntax of [files]: "PATH = CONTENT" checks the bytes,
+          afterwards ($TMP replaced), in the syntax of [files]: "PATH = CONTENT" checks the bytes,
           [size=N] and [mode=...] and [mtime=...] check those, a bare PATH only that the
           file exists. Folders that hold a listed file need no line of their own.
 [args]    The program's arguments, one per line; $SCRIPT is the script's file and $TMP
           the temporary folder. Default: "--script" and "$SCRIPT". The script is also
           given on standard input, so "--script" with "-" reads it from there.
+
+The tips download. Every case points TESSALY_TIPS_URL at 127.0.0.1, never further: by
+default at a port where nothing listens, so a download fails at once. The sections
+below are allowed only in cases named tips_*.case, which ctest runs one at a time,
+because the tips file lands beside the program, a folder all cases share.
+
+[serve]   Starts an HTTP server on 127.0.0.1 for the run and points TESSALY_TIPS_URL at
+          its /tipsupd.dat. Each line "PATH = CONTENT" (as in [files]; "PATH =" for
+          an empty body) serves CONTENT at /PATH; every other path answers 404. The
+          single word "none" starts no server and keeps the port where nothing listens.
+[requests] The exact requests the server received, one per line: method, path and
+          User-Agent header, separated by blanks.
+[beside]  Files put beside the program before the run, as in [files]; only
+          "tipsupd.dat" is allowed. The tips file beside the program is removed before
+          a tips case and again after it.
+[besideafter] The tips file beside the program after the run, as in [tree]: a line
+          "tipsupd.dat = CONTENT" checks its bytes; an empty section says there is none.
 
 The program runs with the temporary folder as its current directory, so the search
 folder starts there. Any sanitizer report on standard error fails the case. The folder
@@ -40,15 +57,21 @@ is removed after a passing case and kept (its path printed) after a failing one.
 """
 
 import difflib
+import http.server
 import os
 import re
 import shutil
+import socket
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
-SECTIONS = ("files", "script", "stdout", "stderr", "exit", "tree", "args")
+SECTIONS = ("files", "script", "stdout", "stderr", "exit", "tree", "args",
+            "serve", "requests", "beside", "besideafter")
+TIPS_SECTIONS = ("serve", "requests", "beside", "besideafter")
+TIPS_FILE = "tipsupd.dat"
 SANITIZER_MARKS = ("runtime error:", "ERROR: AddressSanitizer", "ERROR: LeakSanitizer")
 
 
@@ -250,17 +273,119 @@ def child_environment(home):
     runtime = os.path.join(home, "runtime")
     os.makedirs(runtime, mode=0o700, exist_ok=True)
     env["XDG_RUNTIME_DIR"] = runtime
+    # The tips server is local: a proxy from the environment must not be asked for it.
+    env["no_proxy"] = ",".join(filter(None, [env.get("no_proxy"), "127.0.0.1"]))
     return env
+
+
+class TipsServer:
+    """The [serve] section: a one-thread HTTP server on 127.0.0.1, or none, plus a bound
+    socket that never listens, so connections to its port are refused."""
+
+    def __init__(self, lines):
+        self.closed = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+        self.closed.bind(("127.0.0.1", 0))
+        self.url = f"http://127.0.0.1:{self.closed.getsockname()[1]}/{TIPS_FILE}"
+        self.requests = []
+        self.server = None
+        if lines is None or [line.strip() for line in lines] == ["none"]:
+            return
+        bodies = {}
+        for entry in parse_entries(lines):
+            if entry["is_dir"] or entry["options"] or entry["content"] is None:
+                raise CaseError(f"[serve] takes PATH = CONTENT, not {entry['path']!r}")
+            bodies["/" + entry["path"]] = entry["content"]
+        requests = self.requests
+
+        class Handler(http.server.BaseHTTPRequestHandler):
+            timeout = 10  # a client that stops talking cannot hold the case
+
+            def do_GET(self):
+                requests.append(f"GET {self.path} {self.headers.get('User-Agent', '')}")
+                body = bodies.get(self.path)
+                self.send_response(404 if body is None else 200)
+                self.send_header("Content-Length", str(len(body or b"")))
+                self.end_headers()
+                self.wfile.write(body or b"")
+
+            def log_message(self, *args):
+                pass
+
+        self.server = http.server.HTTPServer(("127.0.0.1", 0), Handler)
+        self.url = f"http://127.0.0.1:{self.server.server_address[1]}/{TIPS_FILE}"
+        self.thread = threading.Thread(target=self.server.serve_forever, daemon=True)
+        self.thread.start()
+
+    def close(self):
+        if self.server is not None:
+            self.server.shutdown()
+            self.server.server_close()
+            self.thread.join()
+        self.closed.close()
+
+
+def beside_entries(sections, name):
+    entries = parse_entries(sections.get(name, []))
+    for entry in entries:
+        if entry["path"] != TIPS_FILE:
+            raise CaseError(f"[{name}] takes only {TIPS_FILE}, not {entry['path']!r}")
+    return entries
+
+
+def check_beside(folder, entries):
+    path = os.path.join(folder, TIPS_FILE)
+    if not entries:
+        return [f"{TIPS_FILE} beside the program exists"] if os.path.exists(path) else []
+    if not os.path.exists(path):
+        return [f"{TIPS_FILE} beside the program is missing"]
+    with open(path, "rb") as stream:
+        data = stream.read()
+    expected = entries[0]["content"]
+    if expected is not None and data != expected:
+        return [f"{TIPS_FILE} beside the program: content {data!r}, expected {expected!r}"]
+    return []
+
+
+def remove_tips_file(folder):
+    try:
+        os.remove(os.path.join(folder, TIPS_FILE))
+    except FileNotFoundError:
+        pass
 
 
 def run_case(binary, case_path):
     sections = read_sections(case_path)
     if "script" not in sections and "args" not in sections:
         raise CaseError("the case has neither [script] nor [args]")
+    tips_case = any(name in sections for name in TIPS_SECTIONS)
+    if tips_case and not os.path.basename(case_path).startswith("tips_"):
+        raise CaseError("only tips_*.case files may use "
+                        + ", ".join(f"[{name}]" for name in TIPS_SECTIONS))
+    no_server = [line.strip() for line in sections.get("serve", ["none"])] == ["none"]
+    if "requests" in sections and no_server:
+        raise CaseError("[requests] needs a server in [serve]")
+    program_folder = os.path.dirname(binary)
+    beside = beside_entries(sections, "beside")
+    beside_after = beside_entries(sections, "besideafter")
+    server = TipsServer(sections.get("serve"))
+    try:
+        if tips_case:
+            remove_tips_file(program_folder)
+            create_files(program_folder, beside)
+        return run_program(binary, case_path, sections, server, program_folder,
+                           beside_after if "besideafter" in sections else None)
+    finally:
+        server.close()
+        if tips_case:
+            remove_tips_file(program_folder)
+
+
+def run_program(binary, case_path, sections, server, program_folder, beside_after):
     base = tempfile.mkdtemp(prefix="tessaly-e2e-")
     root = os.path.join(base, "tmp")
     os.mkdir(root)
     env = child_environment(base)
+    env["TESSALY_TIPS_URL"] = server.url
     os.environ["TZ"] = env["TZ"]
     time.tzset()
 
@@ -290,7 +415,13 @@ def run_case(binary, case_path):
     if any(mark in line for line in stderr for mark in SANITIZER_MARKS):
         problems.append("a sanitizer reported an error")
     if "tree" in sections:
-        problems += check_tree(root, parse_entries(sections["tree"]))
+        problems += check_tree(root, parse_entries(substitute(sections["tree"], values)))
+    if beside_after is not None:
+        problems += check_beside(program_folder, beside_after)
+    if "requests" in sections and server.requests != sections["requests"]:
+        diff = difflib.unified_diff(sections["requests"], server.requests, "expected requests",
+                                    "received requests", lineterm="")
+        problems += ["the server's requests differ:", *diff]
 
     if problems:
         print(f"FAILED {case_path}")

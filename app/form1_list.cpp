@@ -1,0 +1,77 @@
+// The list commands under the search box: marks, adding and removing rows, exporting
+// names and folders, and deleting files from disk.
+
+#include <QDir>
+
+#include "app/engine_qstring.h"
+#include "app/form1.h"
+#include "fileset/list_commands.h"
+#include "fileset/list_marks.h"
+
+namespace app {
+
+void TForm1::btnSelAllClick() {
+  fileset::MarkAll(files_);
+  model_->Sync();
+}
+
+void TForm1::btnDeSelAllClick() {
+  fileset::UnmarkAll(files_);
+  model_->Sync();
+}
+
+void TForm1::btnInverseClick() {
+  fileset::InvertMarks(files_);
+  model_->Sync();
+}
+
+void TForm1::btnAddClick() {
+  static const char* const kFilters[] = {
+      "文本文件(*.txt;*.ini) (*.txt *.ini)",       "图片文件(*.jpg;*.jpeg) (*.jpg *.jpeg)",
+      "网页文件(*.htm;*.html) (*.htm *.html)",     "ASP文件(*.asp;*.aspx) (*.asp *.aspx)",
+      "JSP文件(*.jsp;*.jspf) (*.jsp *.jspf)",      "PHP文件(*.php) (*.php)",
+      "PNG文件(*.png) (*.png)",                    "GIF文件(*.gif) (*.gif)",
+      "BMP文件(*.bmp) (*.bmp)",                    "所有文件(*.*) (*)",
+  };
+  QStringList filters;
+  for (const char* filter : kFilters) filters << QString::fromUtf8(filter);
+  RunCommand(nullptr, [&] {
+    const QStringList chosen =
+        dialogs_.PickFilesToOpen(QStringLiteral("请选择需要修改属性的文件 - 添加文件"), filters);
+    std::vector<std::string> paths;
+    for (const QString& path : chosen) paths.push_back(ToEngine(QDir::toNativeSeparators(path)));
+    fileset::AddFiles(files_, paths, host_);
+  });
+}
+
+void TForm1::btnDelClick() {
+  RunCommand(nullptr, [this] { fileset::RemoveMarkedRows(files_, host_); });
+}
+
+fileset::PickExportFile TForm1::ExportFilePicker() {
+  return [this]() -> std::optional<std::string> {
+    const auto path = dialogs_.PickFileToSave(QStringLiteral("文本文件(*.txt)"), QStringLiteral("txt"));
+    if (!path) return std::nullopt;
+    return ToEngine(*path);
+  };
+}
+
+void TForm1::btnExpClick() {
+  RunCommand(btnExp, [this] {
+    if (CheckRunPrecondition()) fileset::RunExportNames(files_, host_, ExportFilePicker());
+  });
+}
+
+void TForm1::btnExpDirClick() {
+  RunCommand(btnExpDir, [this] {
+    if (CheckRunPrecondition()) fileset::RunExportFolders(files_, host_, ExportFilePicker());
+  });
+}
+
+void TForm1::cbDelClick() {
+  RunCommand(cbDel, [this] {
+    if (CheckRunPrecondition()) fileset::RunDeleteMarkedFiles(files_, host_);
+  });
+}
+
+}  // namespace app
