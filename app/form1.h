@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <random>
 
@@ -79,8 +80,12 @@ class TForm1 : public QWidget {
   void btnOpenClick();
   void ckFileSizeClick();
   void ckFileDateClick();
-  void btnExtClick();
+  // The start handler of each mode, in mode order; nullptr for a mode whose run is not
+  // built yet (its button only makes the precondition check).
+  using Handler = void (TForm1::*)();
+  std::array<Handler, 16> StartHandlers();
   void StartButtonClick(int mode);
+  void btnExtClick();
 
   // List commands (form1_list.cpp).
   void btnSelAllClick();

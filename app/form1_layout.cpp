@@ -300,12 +300,15 @@ void TForm1::ConnectHandlers() {
   connect(cbDel, &QPushButton::clicked, this, [this] { cbDelClick(); });
   connect(cmbVar, &QComboBox::activated, this, [this] { cmbVarChange(); });
   const auto starts = pages_.StartButtons();
-  for (int mode = 0; mode < static_cast<int>(starts.size()); ++mode) {
-    if (mode == 0) {
-      connect(starts[mode], &QPushButton::clicked, this, [this] { btnExtClick(); });
-    } else {
-      connect(starts[mode], &QPushButton::clicked, this, [this, mode] { StartButtonClick(mode); });
-    }
+  const auto handlers = StartHandlers();
+  for (std::size_t mode = 0; mode < starts.size(); ++mode) {
+    connect(starts[mode], &QPushButton::clicked, this, [this, handler = handlers[mode], mode] {
+      if (handler != nullptr) {
+        (this->*handler)();
+      } else {
+        StartButtonClick(static_cast<int>(mode));
+      }
+    });
   }
   connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
   connect(SpeedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
