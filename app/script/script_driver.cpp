@@ -4,12 +4,22 @@
 #include <QFile>
 #include <QString>
 #include <QStringList>
+#include <charconv>
+#include <cstdio>
 #include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
 
+#include "app/engine_qstring.h"
 #include "app/form1.h"
 #include "app/script/script_dialogs.h"
 #include "app/script/script_executor.h"
 #include "app/script/script_reader.h"
+#include "platform/code_page.h"
+#include "platform/error.h"
+#include "template/number_expression.h"
+#include "template/template_evaluator.h"
 
 namespace app {
 namespace {
@@ -75,18 +85,49 @@ int RunScript(const QStringList& arguments) {
   return 0;
 }
 
-// Prints a template item evaluated against a source text. The template language is not
-// part of the program yet.
-int RunEval(const QStringList& /*arguments*/) {
-  script::PrintErrorLine(QStringLiteral("not available yet"));
-  return kFailed;
+// Writes bytes and a line break to standard output as they are.
+void WriteOutputLine(std::string_view bytes) {
+  std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+  std::fputc('\n', stdout);
+  std::fflush(stdout);
 }
 
-// Prints the value of a numeric argument expression. The expression reader is not part
-// of the program yet.
-int RunExpr(const QStringList& /*arguments*/) {
-  script::PrintErrorLine(QStringLiteral("not available yet"));
-  return kFailed;
+// Prints a template item evaluated against a source text (empty when left out), both
+// taken as UTF-8 into engine text. The result is printed as UTF-8 with every byte that
+// forms no character as "\xHH", or with "--raw" as its engine bytes unchanged. A
+// template that runs out of room shows as the application-wide error box does.
+int RunEval(QStringList arguments) {
+  const bool raw = !arguments.isEmpty() && arguments.front() == QLatin1String("--raw");
+  if (raw) arguments.removeFirst();
+  if (arguments.isEmpty() || arguments.size() > 2) {
+    script::PrintErrorLine(QStringLiteral("usage: tessaly --eval [--raw] ITEM [SOURCE]"));
+    return kFailed;
+  }
+  const std::string item = ToEngine(arguments[0]);
+  const std::string source = arguments.size() == 2 ? ToEngine(arguments[1]) : std::string();
+  try {
+    const std::string result = tmpl::EvalTemplate(source, item);
+    WriteOutputLine(raw ? result : platform::EngineToUtf8Escaped(result));
+  } catch (const platform::CommandError& error) {
+    script::PrintLine(QStringLiteral("[exception] ") + QString::fromUtf8(error.what()));
+  }
+  return 0;
+}
+
+// Prints the value of a numeric argument expression before any truncation, in the
+// shortest form that reads back as the same number; zero has no sign.
+int RunExpr(const QStringList& arguments) {
+  if (arguments.size() != 1) {
+    script::PrintErrorLine(QStringLiteral("usage: tessaly --expr TEXT"));
+    return kFailed;
+  }
+  double value = tmpl::EvalNumber(ToEngine(arguments[0]));
+  if (value == 0) value = 0;  // -0 prints as 0
+  char text[64];
+  const auto [end, error] = std::to_chars(text, text + sizeof text, value);
+  WriteOutputLine(
+      std::string_view(text, error == std::errc() ? static_cast<std::size_t>(end - text) : 0));
+  return 0;
 }
 
 }  // namespace

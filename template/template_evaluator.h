@@ -1,0 +1,40 @@
+#pragma once
+// EvalTemplate: applies the one function item of a template item to a source text.
+//
+// The item goes through the escape step ("\t", "\r", "\n" in any letter case become
+// TAB, CR, LF), then only its first "${" counts and its last character is taken to be
+// the closing "}" without being looked at. Without "${" the item comes back as it is;
+// without "(" its bare body ("${Ext}" gives "Ext"). Otherwise the name (lower-cased)
+// picks the function, the text between "(" and the item's last two characters holds
+// the arguments, and items nested in it are evaluated first, innermost first, against
+// the same source text.
+//
+// Every input ends: a "}" that closes no item is plain text, and the text a nested
+// item gives back is never read as template again. The evaluator has no state and
+// reports nothing, with one exception: a template whose texts would grow more than
+// `growthLimit` bytes beyond its two inputs (nested replacements multiply sizes) throws
+// platform::CommandError("Out of memory"), which ends the command as running out of
+// memory does.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "template/clock.h"
+#include "template/text_budget.h"
+
+namespace tmpl {
+
+// Date and Time read the system clock.
+std::string EvalTemplate(std::string_view source, std::string_view item);
+
+std::string EvalTemplate(std::string_view source, std::string_view item, const Clock& clock);
+
+std::string EvalTemplate(std::string_view source, std::string_view item, const Clock& clock,
+                         std::size_t growthLimit);
+
+// The escape step alone: every "\t", "\r" and "\n" (letter case ignored, in that order)
+// replaced by TAB, CR and LF.
+std::string ReplaceEscapes(std::string_view item);
+
+}  // namespace tmpl
