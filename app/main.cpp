@@ -59,8 +59,10 @@ int RunWindow(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc >= 2 && (std::strcmp(argv[1], "--script") == 0 || std::strcmp(argv[1], "--eval") == 0 ||
-                    std::strcmp(argv[1], "--expr") == 0)) {
+  const auto is = [&](const char* option) { return argc >= 2 && std::strcmp(argv[1], option) == 0; };
+  // Trying a template needs no window toolkit at all.
+  if (is("--eval") || is("--expr")) return app::RunCommandLine(argc, argv);
+  if (is("--script")) {
     UseOffscreenWithoutDisplay();
     QApplication application(argc, argv);
     QApplication::setApplicationName(app::kWindowCaption);
