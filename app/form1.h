@@ -87,6 +87,18 @@ class TForm1 : public QWidget {
   void StartButtonClick(int mode);
   void btnExtClick();
 
+  // Name and attribute modes (form1_fileops.cpp).
+  void btnFilenameClick();
+  void btnDateClick();
+  void btnPropClick();
+
+  // Content modes (form1_content.cpp).
+  void btnCutClick();
+  void btnInsClick();
+  void btnDelLineClick();
+  // Puts the keyboard focus on the control named `objectName` (none when empty).
+  void FocusControl(std::string_view objectName);
+
   // List commands (form1_list.cpp).
   void btnSelAllClick();
   void btnDeSelAllClick();

@@ -17,15 +17,15 @@ void TForm1::ShowModePage(int first, int second) {
 std::array<TForm1::Handler, 16> TForm1::StartHandlers() {
   return {
       &TForm1::btnExtClick,  // 0 更改文件扩展名
-      nullptr,               // 1 更改文件名称
-      nullptr,               // 2 更改文件或目录日期
-      nullptr,               // 3 更改文件或目录属性
+      &TForm1::btnFilenameClick,  // 1 更改文件名称
+      &TForm1::btnDateClick,      // 2 更改文件或目录日期
+      &TForm1::btnPropClick,      // 3 更改文件或目录属性
       nullptr,               // 4 文件信息统计
       nullptr,               // 5 合并关键字内容
-      nullptr,               // 6 行内容截取字符
-      nullptr,               // 7 行内容插入字符
+      &TForm1::btnCutClick,       // 6 行内容截取字符
+      &TForm1::btnInsClick,       // 7 行内容插入字符
       nullptr,               // 8 行模式替换字符
-      nullptr,               // 9 内容按行删除
+      &TForm1::btnDelLineClick,   // 9 内容按行删除
       nullptr,               // 10 内容按行提取
       nullptr,               // 11 按关键字同步行
       nullptr,               // 12 内容插入新行

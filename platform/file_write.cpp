@@ -54,13 +54,49 @@ class TemporarySibling {
   TemporarySibling& operator=(const TemporarySibling&) = delete;
 
   bool Open() const { return fd_ >= 0; }
-  bool Write(std::string_view bytes) const { return WriteAll(fd_, bytes) && fsync(fd_) == 0; }
+  // Writes at the end of the copy and starts carrying those bytes to the disk at once,
+  // so that the final flush finds little left to do and a large save overlaps its
+  // computing with the disk's work.
+  bool Write(std::string_view bytes) {
+    if (!WriteAll(fd_, bytes)) return false;
+#if defined(__linux__)
+    if (!bytes.empty())
+      sync_file_range(fd_, written_, static_cast<off_t>(bytes.size()), SYNC_FILE_RANGE_WRITE);
+#endif
+    written_ += static_cast<off_t>(bytes.size());
+    return true;
+  }
+  bool Flush() const { return fsync(fd_) == 0; }
   // Gives the copy the permission bits and DOS attributes of the file it replaces.
   void TakeOver(const std::string& original, const struct stat& st) const {
     fchmod(fd_, st.st_mode & 07777);
     char value[256];
     const ssize_t size = getxattr(original.c_str(), kDosAttributeName, value, sizeof value);
     if (size > 0) fsetxattr(fd_, kDosAttributeName, value, static_cast<std::size_t>(size), 0);
+  }
+  // Rewrites `target` in place from the copy, keeping its inode so every hard link sees
+  // the new text.
+  bool CopyInto(const std::string& target) const {
+    const int out = open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (out < 0) return false;
+    std::string block(1 << 20, '\0');
+    off_t offset = 0;
+    bool ok = true;
+    for (;;) {
+      const ssize_t got = pread(fd_, block.data(), block.size(), offset);
+      if (got < 0 && errno == EINTR) continue;
+      if (got <= 0) {
+        ok = got == 0;
+        break;
+      }
+      if (!WriteAll(out, std::string_view(block.data(), static_cast<std::size_t>(got)))) {
+        ok = false;
+        break;
+      }
+      offset += got;
+    }
+    ok = ok && fsync(out) == 0;
+    return close(out) == 0 && ok;
   }
   bool RenameOver(const std::string& target) {
     if (close(fd_) != 0) {
@@ -75,40 +111,81 @@ class TemporarySibling {
  private:
   std::string path_;
   int fd_ = -1;
+  off_t written_ = 0;
   bool kept_ = false;
 };
 
-// Rewrites a file in place, keeping its inode so every hard link sees the new text.
-bool WriteInPlace(const std::string& target, std::string_view bytes) {
-  const int fd = open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-  if (fd < 0) return false;
-  const bool written = WriteAll(fd, bytes) && fsync(fd) == 0;
-  return close(fd) == 0 && written;
-}
+// Large enough that a stream of short lines costs few system calls.
+constexpr std::size_t kBufferSize = 1 << 20;
 
 }  // namespace
 
-void ReplaceFileContents(std::string_view path, std::string_view bytes) {
-  const std::string target = ResolvedTarget(EngineToUtf8(path));
-  struct stat st;
-  const bool exists = stat(target.c_str(), &st) == 0;
-  if (exists && (!S_ISREG(st.st_mode) || IsReadOnly(path))) ThrowCannotCreate(path);
+struct FileReplacement::State {
+  explicit State(std::string_view enginePath)
+      : path(enginePath), target(ResolvedTarget(EngineToUtf8(enginePath))) {}
+  std::string path;    // engine text, for the message
+  std::string target;  // native, links resolved
+  struct stat st {};
+  bool exists = false;
+  std::unique_ptr<TemporarySibling> copy;
+  std::string buffer;
+  bool committed = false;
 
-  TemporarySibling copy(target);
-  if (!copy.Open() || !copy.Write(bytes)) ThrowCannotCreate(path);
-  if (exists) copy.TakeOver(target, st);
-  if (exists && st.st_nlink > 1) {
+  void Flush() {
+    if (!copy->Write(buffer)) ThrowCannotCreate(path);
+    buffer.clear();
+  }
+};
+
+FileReplacement::FileReplacement(std::string_view path) : state_(std::make_unique<State>(path)) {
+  State& s = *state_;
+  s.exists = stat(s.target.c_str(), &s.st) == 0;
+  if (s.exists && (!S_ISREG(s.st.st_mode) || IsReadOnly(path))) ThrowCannotCreate(path);
+  s.copy = std::make_unique<TemporarySibling>(s.target);
+  if (!s.copy->Open()) ThrowCannotCreate(path);
+  s.buffer.reserve(kBufferSize);
+}
+
+FileReplacement::~FileReplacement() = default;
+
+void FileReplacement::Append(std::string_view bytes) {
+  State& s = *state_;
+  if (s.buffer.size() + bytes.size() > kBufferSize) {
+    s.Flush();
+    if (bytes.size() >= kBufferSize) {
+      if (!s.copy->Write(bytes)) ThrowCannotCreate(s.path);
+      return;
+    }
+  }
+  s.buffer.append(bytes);
+}
+
+void FileReplacement::Commit() {
+  State& s = *state_;
+  if (s.committed) return;
+  s.Flush();
+  if (!s.copy->Flush()) ThrowCannotCreate(s.path);
+  if (s.exists) s.copy->TakeOver(s.target, s.st);
+  if (s.exists && s.st.st_nlink > 1) {
     // The complete text is safe in the sibling; now the shared inode can be rewritten.
-    if (!WriteInPlace(target, bytes)) ThrowCannotCreate(path);
+    if (!s.copy->CopyInto(s.target)) ThrowCannotCreate(s.path);
+    s.committed = true;
     return;
   }
-  if (!copy.RenameOver(target)) ThrowCannotCreate(path);
-  if (!exists) {
+  if (!s.copy->RenameOver(s.target)) ThrowCannotCreate(s.path);
+  s.committed = true;
+  if (!s.exists) {
     // mkstemp made the copy private (0600); a new file gets the usual mode.
     const mode_t mask = umask(0);
     umask(mask);
-    chmod(target.c_str(), 0666 & ~mask);
+    chmod(s.target.c_str(), 0666 & ~mask);
   }
+}
+
+void ReplaceFileContents(std::string_view path, std::string_view bytes) {
+  FileReplacement replacement(path);
+  replacement.Append(bytes);
+  replacement.Commit();
 }
 
 bool DeleteFile(std::string_view path) {

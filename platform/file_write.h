@@ -1,9 +1,32 @@
 #pragma once
 // Writing and deleting whole files. Paths are engine text.
 
+#include <memory>
 #include <string_view>
 
 namespace platform {
+
+// Streams the new contents of the file at `path` into a temporary sibling; Commit() puts
+// them in place as ReplaceFileContents does. Until then the file is as it was, and a
+// replacement destroyed without Commit() leaves no trace. For texts too large to build
+// in memory twice.
+// Opening throws CommandError "Cannot create file %s" for a read-only file, a path that
+// is no regular file, or a sibling that cannot be made; Append and Commit throw it when
+// a write fails.
+class FileReplacement {
+ public:
+  explicit FileReplacement(std::string_view path);
+  ~FileReplacement();
+  FileReplacement(const FileReplacement&) = delete;
+  FileReplacement& operator=(const FileReplacement&) = delete;
+
+  void Append(std::string_view bytes);
+  void Commit();
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
 
 // Replaces the contents of the file at `path` with `bytes` (creating it when absent)
 // without ever leaving a half-written file: a temporary sibling is written and flushed,

@@ -1,0 +1,143 @@
+#!/usr/bin/env python3
+"""Times the content modes on a 1 GiB GBK text file through `tessaly --script` against
+the classic line tools doing the same job, and against `cat FILE > OUT`, the cost of
+reading and writing the file once.
+
+Usage: content_vs_peers.py TESSALY [FILE] [RUNS]
+  TESSALY  the program (build/release/bin/tessaly)
+  FILE     the text; made when it does not exist with
+           gen_lines.py | iconv -f UTF-8 -t GBK   (default /tmp/tessaly-bench/big.txt)
+  RUNS     runs of each command, the median is reported (default 1)
+
+Every run of the program works on a fresh copy of FILE (the copy is not timed) and
+saves over it; the tools write their output to a file in the same folder. The program's
+save is durable (flushed to the disk before it replaces the file), the tools' output and
+cat's are not: on a slow disk that flush, not the work on the lines, sets the pace; the
+header also gives the time of `dd ... conv=fsync`, a copy flushed to the disk. Peak memory
+is the largest resident size of the timed process. The tools run with LC_ALL=C, so they
+match bytes, as the modes do. The backup box is cleared: the ".bak" copy is the cost of
+one more write and is not what is compared.
+"""
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+SHARED = os.environ.get("TESSALY_SHARED", os.path.join(HERE, "..", "..", "shared"))
+KEYWORD2 = "密码"
+
+SEARCH = "set edFolder {folder}\nset cmbFileType work.txt\nclick cbSearch\nclick btnSelAll\n"
+
+# name, the page part of the script, the peer command (bytes arguments), its output file
+CASES = [
+    ("delete lines 3,5-8",
+     "select cmbOpt 9\nuncheck chkDelLine\ncheck rbDelLineNo\nset edtDelLineNo 3,5-8\nclick btnDelLine\n",
+     [b"sed", b"3d;5,8d"]),
+    ("delete by interval 2/1",
+     "select cmbOpt 9\nuncheck chkDelLine\ncheck rbDelLine\nset edtLines 2\nset edtLineNum 1\n"
+     "click btnDelLine\n",
+     [b"awk", b"NR%2!=1"]),
+    ("delete by two keywords",
+     "select cmbOpt 9\nuncheck chkDelLine\ncheck rbDelKeys\nset edtDelKeys ERROR;" + KEYWORD2 +
+     "\nclick btnDelLine\n",
+     [b"grep", b"-v", b"-F", b"-e", b"ERROR", b"-e", KEYWORD2.encode("gbk")]),
+    ("delete empty lines",
+     "select cmbOpt 9\nuncheck chkDelLine\ncheck rbDelEmpty\nclick btnDelLine\n",
+     [b"grep", b"-v", b"^[[:space:]]*$"]),
+    ("cut ${GetLeft(2)}",
+     "select cmbOpt 6\nuncheck chkCutBak\ncheck rbKeepCut\ncheck rbCutAllLine\n"
+     "set edtCutFormat ${GetLeft(2)}\nclick btnCut\n",
+     [b"awk", b"{print substr($0,1,2)}"]),
+    ("insert ${AddLeft(X)}",
+     "select cmbOpt 7\nuncheck chkInsBak\ncheck rbAllLine\nset edtInsFormat ${AddLeft(X)}\n"
+     "click btnIns\n",
+     [b"sed", b"s/^/X/"]),
+]
+
+
+def run(command, stdout=subprocess.DEVNULL, env=None):
+    """Wall seconds, peak resident kilobytes and processor seconds (user + system) of one
+    run. Dirty pages of earlier runs are written out first, so that no run pays for the
+    disk work of another."""
+    os.sync()
+    start = time.perf_counter()
+    process = subprocess.Popen(command, stdout=stdout, stderr=subprocess.PIPE, env=env)
+    _, status, usage = os.wait4(process.pid, 0)
+    seconds = time.perf_counter() - start
+    process.returncode = os.waitstatus_to_exitcode(status)
+    err = process.stderr.read()
+    process.stderr.close()
+    if process.returncode not in (0, 1):  # grep answers 1 when it printed nothing
+        sys.exit(f"{command!r} failed ({process.returncode}): {err[-2000:]!r}")
+    return seconds, usage.ru_maxrss, usage.ru_utime + usage.ru_stime
+
+
+def median_run(times, command, **kwargs):
+    results = [run(command, **kwargs) for _ in range(times)]
+    return (statistics.median(r[0] for r in results), max(r[1] for r in results),
+            statistics.median(r[2] for r in results))
+
+
+def main():
+    if len(sys.argv) < 2:
+        sys.exit(__doc__)
+    tessaly = os.path.abspath(sys.argv[1])
+    source = sys.argv[2] if len(sys.argv) > 2 else "/tmp/tessaly-bench/big.txt"
+    runs = int(sys.argv[3]) if len(sys.argv) > 3 else 1
+    if not os.path.exists(source):
+        os.makedirs(os.path.dirname(source), exist_ok=True)
+        gen = os.path.join(SHARED, "bench", "gen_lines.py")
+        subprocess.run(f"python3 {gen} | iconv -f UTF-8 -t GBK > {source}", shell=True, check=True)
+    size = os.path.getsize(source)
+    folder = tempfile.mkdtemp(dir=os.path.dirname(os.path.abspath(source)), prefix="work-")
+    work = os.path.join(folder, "work.txt")
+    out = os.path.join(folder, "out.txt")
+    env = dict(os.environ, QT_QPA_PLATFORM="offscreen", LC_ALL="C")
+
+    def tessaly_run(script):
+        results = []
+        for _ in range(runs):
+            shutil.copyfile(source, work)
+            with tempfile.NamedTemporaryFile("w", suffix=".tsl", delete=False, encoding="utf-8") as job:
+                job.write(SEARCH.format(folder=folder) + script)
+            results.append(run([tessaly, "--script", job.name], env=env))
+            os.unlink(job.name)
+        return (statistics.median(r[0] for r in results), max(r[1] for r in results),
+                statistics.median(r[2] for r in results))
+
+    def to_file(command):
+        with open(out, "wb") as sink:
+            return run(command + [source.encode()], stdout=sink, env=env)
+
+    try:
+        run(["cat", source])  # warm the cache
+        cat_times = []
+        for _ in range(runs):
+            cat_times.append(to_file([b"cat"]))
+        cat_seconds = statistics.median(r[0] for r in cat_times)
+        cat_cpu = statistics.median(r[2] for r in cat_times)
+        dd_seconds, _, _ = run(["dd", f"if={source}", f"of={out}", "bs=1M", "conv=fsync", "status=none"])
+        print(f"file: {size / 2**30:.2f} GiB, cat FILE > OUT: {cat_seconds:.2f} s "
+              f"(cpu {cat_cpu:.2f} s), dd conv=fsync: {dd_seconds:.2f} s")
+        print("wall and cpu (user + system) seconds; on a busy machine cpu is the steadier")
+        print(f"{'mode':26} {'ours':>6} {'peer':>6} {'ratio':>6} {'/cat':>6} | {'ours cpu':>8} "
+              f"{'peer cpu':>8} {'ratio':>6} {'/cat':>6} | {'peak/size':>9}")
+        for name, script, peer in CASES:
+            ours, peak_kb, ours_cpu = tessaly_run(script)
+            peer_runs = [to_file(peer) for _ in range(runs)]
+            theirs = statistics.median(r[0] for r in peer_runs)
+            theirs_cpu = statistics.median(r[2] for r in peer_runs)
+            print(f"{name:26} {ours:6.2f} {theirs:6.2f} {ours / theirs:6.2f} {ours / cat_seconds:6.2f} | "
+                  f"{ours_cpu:8.2f} {theirs_cpu:8.2f} {ours_cpu / theirs_cpu:6.2f} "
+                  f"{ours_cpu / cat_cpu:6.2f} | {peak_kb * 1024 / size:9.2f}   ({peer[0].decode()})",
+                  flush=True)
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,48 @@
+#include "content/content_frame.h"
+
+#include <filesystem>
+
+#include "platform/code_page.h"
+#include "platform/file_system.h"
+
+namespace content {
+
+bool CopyToBackup(std::string_view path) {
+  std::string backup(path);
+  backup.append(".bak");
+  // Root could write over it anyway; a read-only copy is refused as the system of
+  // the users refuses it.
+  if (platform::IsReadOnly(backup)) return false;
+  std::error_code error;
+  return std::filesystem::copy_file(platform::EngineToUtf8(path), platform::EngineToUtf8(backup),
+                                    std::filesystem::copy_options::overwrite_existing, error);
+}
+
+void RunContentFrame(fileset::FileList& files, platform::Host& host, Backup backup,
+                     ContentMode& mode) {
+  {
+    platform::CommandScope running(host);
+    mode.SetUp();
+    host.WriteCounter(platform::Counter::Change, 0);
+    for (int row = 1; row < files.RowCount(); ++row) {
+      host.ProcessMessages();
+      if (row >= files.RowCount() || !files.IsMarked(row)) continue;
+      const FileContext file{row, files.FullPath(row), files.Cell(row, fileset::kNameColumn)};
+      const LineList source = LineList::Load(file.fullPath);
+      // The output goes straight into the save's temporary sibling, so a large file is
+      // never held twice; the file itself is replaced only at Commit, after the backup
+      // copy has taken its unchanged bytes.
+      LineFileWriter output(file.fullPath);
+      if (mode.Build(file, source, output) == FileResult::Leave) continue;
+      if (backup == Backup::Yes) CopyToBackup(file.fullPath);
+      output.Commit();
+      platform::AddToCounter(host, platform::Counter::Change, 1);
+    }
+  }
+  std::string closing(kClosingBefore);
+  closing += std::to_string(host.ReadCounter(platform::Counter::Change));
+  closing += mode.ClosingUnit();
+  host.ShowInfo(closing);
+}
+
+}  // namespace content

@@ -1,0 +1,105 @@
+#include "content/cut_lines.h"
+
+#include <algorithm>
+
+#include "content/delimited_list.h"
+#include "platform/engine_text.h"
+#include "template/template_evaluator.h"
+
+namespace content {
+namespace {
+
+class CutMode final : public ContentMode {
+ public:
+  CutMode(CutPlan& plan, const std::string& lineNumber, platform::Host& host)
+      : plan_(plan), lineNumber_(lineNumber), host_(host) {}
+  // The line number is read once the button is disabled, whatever line choice is made.
+  void SetUp() override { plan_.lineNumber = std::max(ParseInteger(lineNumber_), 1); }
+  FileResult Build(const FileContext&, const LineList& source, LineSink& output) override {
+    CutLines(source, plan_, output, &host_);
+    return FileResult::Save;
+  }
+
+ private:
+  CutPlan& plan_;
+  const std::string& lineNumber_;
+  platform::Host& host_;
+};
+
+bool IsWorked(std::string_view line, const CutPlan& plan) {
+  switch (plan.lines) {
+    case WorkedLines::All:
+      return true;
+    case WorkedLines::WithText:
+      return !line.empty();
+    case WorkedLines::WithKeyword:
+      return line.find(plan.keyword) != std::string_view::npos;
+    case WorkedLines::LineNumber:
+      break;
+  }
+  return false;
+}
+
+}  // namespace
+
+std::string RemoveFirst(std::string_view line, std::string_view cut) {
+  std::string out(line);
+  if (cut.empty()) return out;
+  if (const std::size_t at = line.find(cut); at != std::string_view::npos)
+    out.erase(at, cut.size());
+  return out;
+}
+
+void CutLines(const LineList& source, const CutPlan& plan, LineSink& output, platform::Host* host) {
+  if (plan.lines == WorkedLines::LineNumber) {
+    const std::size_t chosen = std::min(static_cast<std::size_t>(plan.lineNumber), source.size());
+    for (std::size_t i = 0; i < source.size(); ++i) {
+      if (host != nullptr) host->ProcessMessages();
+      if (i + 1 != chosen) {
+        output.Add(source[i]);
+        continue;
+      }
+      const std::string cut = tmpl::EvalTemplate(source[i], plan.format);
+      output.Add(plan.keepCut ? cut : RemoveFirst(source[i], cut));
+    }
+    return;
+  }
+  for (std::string_view line : source) {
+    if (host != nullptr) host->ProcessMessages();
+    if (!IsWorked(line, plan)) {
+      output.Add(plan.keepCut ? std::string_view() : line);
+      continue;
+    }
+    const std::string cut = tmpl::EvalTemplate(line, plan.format);
+    if (cut == line) {
+      // The cut is the whole line: there is nothing cut out of it.
+      output.Add(plan.keepCut ? std::string_view() : line);
+    } else if (plan.keepCut) {
+      output.Add(cut);
+    } else {
+      output.Add(RemoveFirst(line, cut));
+    }
+  }
+}
+
+RunEnd RunCut(fileset::FileList& files, const CutSettings& settings, platform::Host& host) {
+  CutPlan plan{std::string(platform::TrimBlanks(settings.format)), settings.keepCut, settings.lines,
+               1, settings.keyword};
+  if (plan.format.empty()) {
+    host.ShowError(kEnterCutFormat);
+    return {};
+  }
+  if (plan.format.find("${") == std::string::npos) {
+    host.ShowError(kBadCutFormat);
+    return {};
+  }
+  if (plan.lines == WorkedLines::WithKeyword && plan.keyword.empty()) {
+    host.ShowError(kKeywordEmpty);
+    return {};
+  }
+  CutMode mode(plan, settings.lineNumber, host);
+  RunContentFrame(files, host, settings.backup ? Backup::Yes : Backup::No, mode);
+  return {};
+}
+
+}  // namespace content

@@ -1,0 +1,148 @@
+#include "content/insert_chars.h"
+
+#include <algorithm>
+
+#include "content/delimited_list.h"
+#include "platform/engine_text.h"
+#include "template/template_evaluator.h"
+
+namespace content {
+namespace {
+
+constexpr int kMostZeros = 16;
+
+class InsertMode final : public ContentMode {
+ public:
+  InsertMode(const InsertSettings& settings, std::string format, platform::Host& host)
+      : settings_(settings), format_(std::move(format)), host_(host) {}
+  // Read once the button is disabled: the line number, then the sequence item.
+  void SetUp() override {
+    plan_.lines = settings_.lines;
+    plan_.keyword = settings_.keyword;
+    plan_.lineNumber = std::max(ParseInteger(settings_.lineNumber), 1);
+    plan_.sequence = FindSequenceItem(format_);
+  }
+  FileResult Build(const FileContext& file, const LineList& source, LineSink& output) override {
+    InsertChars(source, FileTemplate(format_, file.fullPath, file.name), plan_, output, &host_);
+    return FileResult::Save;
+  }
+
+ private:
+  const InsertSettings& settings_;
+  std::string format_;
+  platform::Host& host_;
+  InsertPlan plan_;
+};
+
+bool IsWorked(std::string_view line, const InsertPlan& plan) {
+  switch (plan.lines) {
+    case WorkedLines::All:
+      return true;
+    case WorkedLines::WithText:
+      return !line.empty();
+    case WorkedLines::WithKeyword:
+      return line.find(plan.keyword) != std::string_view::npos;
+    case WorkedLines::LineNumber:
+      break;
+  }
+  return false;
+}
+
+}  // namespace
+
+SequenceItem FindSequenceItem(std::string_view format) {
+  SequenceItem item;
+  const std::size_t at = platform::FindNoCase(format, "${sn(");
+  if (at == std::string_view::npos) return item;
+  std::string_view text = format.substr(at);
+  if (const std::size_t close = text.find('}'); close != std::string_view::npos)
+    text = text.substr(0, close + 1);
+  item.text = text;
+  const std::string_view arguments =
+      text.size() > 7 ? text.substr(5, text.size() - 7) : std::string_view();
+  const std::size_t comma = arguments.find(',');
+  // Without a comma both parts are empty, and the start value fails to convert.
+  const std::string_view start =
+      comma == std::string_view::npos ? std::string_view() : arguments.substr(0, comma);
+  const std::string_view width =
+      comma == std::string_view::npos ? std::string_view() : arguments.substr(comma + 1);
+  item.start = ParseInteger(platform::TrimBlanks(start));
+  item.width = ParseInteger(platform::TrimBlanks(width));
+  return item;
+}
+
+std::string ZeroFilled(std::int64_t number, int width) {
+  std::string digits = std::to_string(number);
+  if (static_cast<std::int64_t>(digits.size()) >= width) return digits;
+  const auto zeros =
+      std::min<std::size_t>(static_cast<std::size_t>(width) - digits.size(), kMostZeros);
+  return std::string(zeros, '0') + digits;
+}
+
+std::string FileTemplate(std::string_view format, std::string_view fullPath,
+                         std::string_view name) {
+  std::string out(format);
+  if (platform::FindNoCase(format, "${fullname") != std::string_view::npos)
+    out = platform::ReplaceAllNoCase(out, "${fullname}", fullPath);
+  if (platform::FindNoCase(format, "${filename") != std::string_view::npos)
+    out = platform::ReplaceAllNoCase(out, "${filename}", name);
+  return out;
+}
+
+void InsertChars(const LineList& source, std::string_view fileTemplate, const InsertPlan& plan,
+                 LineSink& output, platform::Host* host) {
+  const SequenceItem& sequence = plan.sequence;
+  auto itemFor = [&](std::int64_t number) {
+    if (sequence.text.empty()) return std::string(fileTemplate);
+    return platform::ReplaceAllNoCase(fileTemplate, sequence.text,
+                                      ZeroFilled(number, sequence.width));
+  };
+  if (plan.lines == WorkedLines::LineNumber) {
+    const std::size_t chosen = std::min(static_cast<std::size_t>(plan.lineNumber), source.size());
+    for (std::size_t i = 0; i < source.size(); ++i) {
+      if (host != nullptr) host->ProcessMessages();
+      if (i + 1 == chosen)
+        output.Add(tmpl::EvalTemplate(source[i], itemFor(sequence.start)));
+      else
+        output.Add(source[i]);
+    }
+    return;
+  }
+  // Without a sequence item the template is the same for every line of the file.
+  const std::string fixed = sequence.text.empty() ? std::string(fileTemplate) : std::string();
+  std::int64_t number = sequence.start;
+  for (std::string_view line : source) {
+    if (host != nullptr) host->ProcessMessages();
+    if (!IsWorked(line, plan)) {
+      output.Add(line);
+      continue;
+    }
+    if (sequence.text.empty()) {
+      output.Add(tmpl::EvalTemplate(line, fixed));
+    } else {
+      output.Add(tmpl::EvalTemplate(line, itemFor(number)));
+      ++number;
+    }
+  }
+}
+
+RunEnd RunInsert(fileset::FileList& files, const InsertSettings& settings, platform::Host& host) {
+  std::string format(platform::TrimBlanks(settings.format));
+  if (format.empty()) {
+    host.ShowError(kEnterInsertFormat);
+    return {};
+  }
+  if (format.find("${") == std::string::npos) {
+    host.ShowError(kBadInsertFormat);
+    return {};
+  }
+  if (settings.lines == WorkedLines::WithKeyword && settings.keyword.empty()) {
+    host.ShowError(kKeywordEmpty);
+    return {};
+  }
+  InsertMode mode(settings, std::move(format), host);
+  RunContentFrame(files, host, settings.backup ? Backup::Yes : Backup::No, mode);
+  return {};
+}
+
+}  // namespace content

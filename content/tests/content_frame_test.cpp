@@ -1,0 +1,187 @@
+#include "content/content_frame.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "platform/error.h"
+#include "platform/testing/recording_host.h"
+#include "platform/testing/temp_folder.h"
+
+namespace content {
+namespace {
+
+using platform::testing::RecordingHost;
+using platform::testing::TempFolder;
+using Texts = std::vector<std::string>;
+
+int ModeOf(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 ? static_cast<int>(st.st_mode & 07777) : -1;
+}
+
+// Writes each line in upper case and notes what it saw; `during` runs once per file.
+class UpperMode final : public ContentMode {
+ public:
+  Texts seen;  // "row name: line|line"
+  std::function<void(const FileContext&)> during;
+  int setUps = 0;
+  FileResult leaveName = FileResult::Save;
+
+  void SetUp() override { ++setUps; }
+  FileResult Build(const FileContext& file, const LineList& source, LineSink& output) override {
+    std::string note = std::to_string(file.row) + " " + std::string(file.name) + ":";
+    for (std::string_view line : source) {
+      note += std::string(line) + "|";
+      std::string upper(line);
+      for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      output.Add(upper);
+    }
+    seen.push_back(note);
+    if (during) during(file);
+    return file.name == "leave.txt" ? FileResult::Leave : FileResult::Save;
+  }
+};
+
+class ContentFrame : public ::testing::Test {
+ protected:
+  // Lists the files, all marked.
+  void List(std::initializer_list<std::pair<const char*, const char*>> files) {
+    for (const auto& [name, bytes] : files) {
+      if (bytes != nullptr) temp_.Write(name, bytes);
+      files_.AppendFileRow({name, temp_.Path(), "0", "", "", ".txt"});
+      files_.SetMark(files_.RowCount() - 1, true);
+    }
+  }
+  void Run(Backup backup = Backup::Yes) { RunContentFrame(files_, host_, backup, mode_); }
+  std::string RunExpectingError() {
+    try {
+      Run();
+    } catch (const platform::CommandError& error) {
+      return error.what();
+    }
+    return "no error";
+  }
+
+  TempFolder temp_;
+  fileset::FileList files_;
+  RecordingHost host_;
+  UpperMode mode_;
+};
+
+TEST_F(ContentFrame, WorksOnMarkedRowsInOrderAndSavesWithCrLf) {
+  List({{"a.txt", "a\nb"}, {"skip.txt", "s\n"}, {"c.txt", "c\r\r\n"}, {"e.txt", ""}});
+  files_.SetMark(2, false);
+  host_.WriteCounter(platform::Counter::Change, 9);
+  Run();
+  EXPECT_EQ(mode_.seen, (Texts{"1 a.txt:a|b|", "3 c.txt:c||", "4 e.txt:"}));
+  EXPECT_EQ(temp_.Read("a.txt"), "A\r\nB\r\n");
+  EXPECT_EQ(temp_.Read("skip.txt"), "s\n");
+  EXPECT_EQ(temp_.Read("c.txt"), "C\r\n\r\n");
+  EXPECT_EQ(temp_.Read("e.txt"), "");
+  EXPECT_EQ(temp_.Read("a.txt.bak"), "a\nb");
+  EXPECT_EQ(temp_.Read("c.txt.bak"), "c\r\r\n");
+  EXPECT_FALSE(temp_.Exists("skip.txt.bak"));
+  EXPECT_EQ(host_.Count(platform::Counter::Change), 3);
+  EXPECT_EQ(host_.boxes, (Texts{"[info] 成功处理完成,共处理 3 个文件!"}));
+  EXPECT_EQ(host_.commandEnabled, (std::vector<bool>{false, true}));
+  EXPECT_EQ(host_.messageRuns, 4);  // once per row, marked or not
+  EXPECT_EQ(mode_.setUps, 1);
+}
+
+TEST_F(ContentFrame, BackupHoldsTheContentFromBeforeEachRun) {
+  List({{"a.txt", "one"}});
+  const std::string path = temp_.Path("a.txt");
+  chmod(path.c_str(), 0640);
+  temp_.Write("a.txt.bak", "very old");
+  Run();
+  EXPECT_EQ(temp_.Read("a.txt.bak"), "one");
+  EXPECT_EQ(ModeOf(path + ".bak"), 0640);
+  temp_.Write("a.txt", "two");
+  Run();
+  EXPECT_EQ(temp_.Read("a.txt.bak"), "two");
+  EXPECT_EQ(temp_.Read("a.txt"), "TWO\r\n");
+  temp_.Write("a.txt", "three");
+  Run(Backup::No);
+  EXPECT_EQ(temp_.Read("a.txt.bak"), "two");
+}
+
+TEST_F(ContentFrame, AReadOnlyBackupIsLeftAloneAndTheSaveGoesOn) {
+  List({{"a.txt", "one"}});
+  const std::string bak = temp_.Write("a.txt.bak", "kept");
+  chmod(bak.c_str(), 0444);
+  Run();
+  EXPECT_EQ(temp_.Read("a.txt.bak"), "kept");
+  EXPECT_EQ(temp_.Read("a.txt"), "ONE\r\n");
+  EXPECT_EQ(host_.Count(platform::Counter::Change), 1);
+}
+
+TEST_F(ContentFrame, AFileErrorEndsTheRunAndKeepsEarlierFilesSaved) {
+  struct Case {
+    const char* name;
+    const char* failing;
+    bool readOnly;  // else missing
+    const char* error;
+  } const cases[] = {
+      {"missing file", "b.txt", false, "Cannot open file "},
+      {"read-only file", "b.txt", true, "Cannot create file "},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder temp;
+    fileset::FileList files;
+    RecordingHost host;
+    UpperMode mode;
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
+      if (c.readOnly || std::string_view(name) != c.failing) temp.Write(name, name);
+      files.AppendFileRow({name, temp.Path(), "0", "", "", ".txt"});
+      files.SetMark(files.RowCount() - 1, true);
+    }
+    if (c.readOnly) chmod(temp.Path(c.failing).c_str(), 0444);
+    try {
+      RunContentFrame(files, host, Backup::Yes, mode);
+      ADD_FAILURE() << "no error";
+    } catch (const platform::CommandError& error) {
+      EXPECT_EQ(std::string(error.what()), c.error + temp.Path(c.failing));
+    }
+    EXPECT_EQ(temp.Read("a.txt"), "A.TXT\r\n");
+    EXPECT_EQ(temp.Read("c.txt"), "c.txt");
+    if (c.readOnly) {
+      EXPECT_EQ(temp.Read("b.txt"), "b.txt");
+    }
+    EXPECT_FALSE(temp.Exists("b.txt.bak"));
+    EXPECT_FALSE(temp.Exists("c.txt.bak"));
+    EXPECT_EQ(host.Count(platform::Counter::Change), 1);
+    EXPECT_TRUE(host.boxes.empty());
+    EXPECT_EQ(host.commandEnabled, (std::vector<bool>{false, true}));
+    // Nothing but the files and the one backup: no temporary sibling is left.
+    int entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(temp.Path()))
+      ++entries;
+    EXPECT_EQ(entries, c.readOnly ? 4 : 3);
+  }
+}
+
+TEST_F(ContentFrame, MarksChangedDuringTheRunCountForRowsStillToCome) {
+  List({{"a.txt", "a"}, {"b.txt", "b"}, {"c.txt", "c"}});
+  files_.SetMark(2, false);
+  mode_.during = [this](const FileContext& file) {
+    if (file.row == 1) {
+      files_.SetMark(2, true);
+      files_.SetMark(3, false);
+    }
+  };
+  Run();
+  EXPECT_EQ(mode_.seen, (Texts{"1 a.txt:a|", "2 b.txt:b|"}));
+  EXPECT_EQ(temp_.Read("c.txt"), "c");
+}
+
+TEST_F(ContentFrame, AFileTheModeLeavesIsNeitherSavedNorCounted) {
+  List({{"leave.txt", "x"}, {"a.txt", "y"}});
+  Run();
+  EXPECT_EQ(temp_.Read("leave.txt"), "x");
+  EXPECT_FALSE(temp_.Exists("leave.txt.bak"));
+  EXPECT_EQ(host_.boxes, (Texts{"[info] 成功处理完成,共处理 1 个文件!"}));
+}
+
+}  // namespace
+}  // namespace content

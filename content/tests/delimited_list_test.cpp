@@ -1,0 +1,83 @@
+#include "content/delimited_list.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/error.h"
+
+namespace content {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+TEST(SplitDelimitedList, FollowsTheDelimitedListRule) {
+  struct Case {
+    const char* name;
+    std::string_view text;
+    char delimiter;
+    char quote;
+    Texts items;
+  } const cases[] = {
+      {"numbers", "3, 5-8", ',', '"', {"3", "5-8"}},
+      {"blanks separate", "5 - 8", ',', '"', {"5", "-", "8"}},
+      {"tabs and blanks around", " \t3 ,\t4 ", ',', '"', {"3", "4"}},
+      {"empty text", "", ';', '^', {}},
+      {"only blanks", " \t ", ';', '^', {}},
+      {"quoted keyword with a blank", "^two words^;key", ';', '^', {"two words", "key"}},
+      {"unquoted blank splits", "a b", ';', '^', {"a", "b"}},
+      {"doubled quote", "^a^^b^", ';', '^', {"a^b"}},
+      {"unclosed quote runs to the end", "^a b", ';', '^', {"a b"}},
+      {"text after a closing quote is a new item", "^a^b", ';', '^', {"a", "b"}},
+      {"two delimiters give an empty item", "a;;b", ';', '^', {"a", "", "b"}},
+      {"leading delimiter", ";a", ';', '^', {"", "a"}},
+      {"trailing delimiter gives an empty item", "a;", ';', '^', {"a", ""}},
+      {"delimiter and blank at the end: no empty item", "a; ", ';', '^', {"a"}},
+      {"lone delimiter", ";", ';', '^', {"", ""}},
+      {"zero byte ends the text", std::string_view("a;b\0;c", 6), ';', '^', {"a", "b"}},
+      // 0x81 0x5E: a GBK character whose trail byte is the quote "^".
+      {"trail byte is no quote", "^\x81\x5E^;k", ';', '^', {"\x81\x5E", "k"}},
+      {"trail byte is no quote outside quotes",
+       "\x81\x5E\x81\x5E;k",
+       ';',
+       '^',
+       {"\x81\x5E\x81\x5E", "k"}},
+      {"double-byte keywords", "\xD6\xD0;\xCE\xC4", ';', '^', {"\xD6\xD0", "\xCE\xC4"}},
+      {"four-byte character", "\x81\x30\x81\x30;a", ';', '^', {"\x81\x30\x81\x30", "a"}},
+      {"quoted line numbers", "\"3\",\"5-8\"", ',', '"', {"3", "5-8"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(SplitDelimitedList(c.text, c.delimiter, c.quote), c.items);
+  }
+}
+
+TEST(ParseInteger, AcceptsDecimalIntegersOnly) {
+  struct Good {
+    const char* text;
+    int value;
+  } const good[] = {{"0", 0},
+                    {"12", 12},
+                    {"-3", -3},
+                    {"+7", 7},
+                    {"  5", 5},
+                    {"2147483647", 2147483647},
+                    {"-2147483648", -2147483647 - 1},
+                    {"007", 7}};
+  for (const Good& c : good) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(ParseInteger(c.text), c.value);
+  }
+  for (const char* bad : {"", " ", "-", "5 ", "1.5", "x", "2147483648", "-2147483649", "0x10",
+                          "99999999999999999999"}) {
+    SCOPED_TRACE(bad);
+    try {
+      ParseInteger(bad);
+      FAIL() << "no error";
+    } catch (const platform::CommandError& error) {
+      EXPECT_EQ(std::string(error.what()),
+                "'" + std::string(bad) + "' is not a valid integer value");
+    }
+  }
+}
+
+}  // namespace
+}  // namespace content

@@ -1,0 +1,111 @@
+#include "content/line_list.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "platform/error.h"
+#include "platform/testing/temp_folder.h"
+
+namespace content {
+namespace {
+
+using platform::testing::TempFolder;
+using Texts = std::vector<std::string>;
+
+Texts LinesOf(const LineList& list) { return Texts(list.begin(), list.end()); }
+
+TEST(LineList, SplitsAtEveryKindOfBreak) {
+  struct Case {
+    const char* name;
+    std::string bytes;
+    Texts lines;
+  } const cases[] = {
+      {"empty file", "", {}},
+      {"CR LF, final break", "a\r\nb\r\n", {"a", "b"}},
+      {"CR LF, no final break", "a\r\nb", {"a", "b"}},
+      {"lone LF", "a\nb\n", {"a", "b"}},
+      {"lone CR", "a\rb\r", {"a", "b"}},
+      {"LF CR is two breaks", "a\n\rb", {"a", "", "b"}},
+      {"CR CR LF", "a\r\r\nb", {"a", "", "b"}},
+      {"only a break", "\r\n", {""}},
+      {"two breaks", "\n\n", {"", ""}},
+      {"blank line kept", "a\r\n  \r\nb", {"a", "  ", "b"}},
+      {"text ends at a zero byte", std::string("a\r\nb\0c\r\nd", 9), {"a", "b"}},
+      {"zero byte right after a break", std::string("a\n\0b", 4), {"a"}},
+      {"zero byte first", std::string("\0abc", 4), {}},
+      {"byte-order mark kept", "\xEF\xBB\xBFx\r\n", {"\xEF\xBB\xBFx"}},
+      {"GBK text",
+       "\xD6\xD0\xCE\xC4\r\n\xB2\xE2\xCA\xD4",
+       {"\xD6\xD0\xCE\xC4", "\xB2\xE2\xCA\xD4"}},
+      {"long line over the block scan",
+       std::string(40, 'x') + "\r" + std::string(17, 'y'),
+       {std::string(40, 'x'), std::string(17, 'y')}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(LinesOf(LineList::FromBytes(c.bytes)), c.lines);
+  }
+}
+
+TEST(LineList, LoadsTheWholeFileAndRefusesWhatCannotBeRead) {
+  TempFolder temp;
+  const std::string path = temp.Write("a.txt", std::string("one\ntwo\rthree\r\n\0rest", 20));
+  EXPECT_EQ(LinesOf(LineList::Load(path)), (Texts{"one", "two", "three"}));
+  for (const std::string& bad : {temp.Path("missing.txt"), temp.MakeFolder("folder")}) {
+    SCOPED_TRACE(bad);
+    try {
+      LineList::Load(bad);
+      FAIL() << "no error";
+    } catch (const platform::CommandError& error) {
+      EXPECT_EQ(std::string(error.what()), "Cannot open file " + bad);
+    }
+  }
+}
+
+TEST(LineFileWriter, WritesEveryLineWithCrLfAndReplacesOnlyAtCommit) {
+  TempFolder temp;
+  const std::string path = temp.Write("a.txt", "old\n");
+  {
+    LineFileWriter writer(path);
+    for (const char* line : {"", "\xD6\xD0", "x y"}) writer.Add(line);
+    EXPECT_EQ(temp.Read("a.txt"), "old\n");
+  }  // destroyed without Commit: the file stays as it was
+  EXPECT_EQ(temp.Read("a.txt"), "old\n");
+
+  LineFileWriter writer(path);
+  for (const char* line : {"", "\xD6\xD0", "x y"}) writer.Add(line);
+  writer.Commit();
+  EXPECT_EQ(temp.Read("a.txt"), "\r\n\xD6\xD0\r\nx y\r\n");
+
+  LineFileWriter none(path);
+  none.Commit();
+  EXPECT_EQ(temp.Read("a.txt"), "");
+}
+
+TEST(LineFileWriter, WritesLinesLongerThanItsBuffer) {
+  TempFolder temp;
+  const std::string path = temp.Write("big.txt");
+  const std::string longLine(3 << 20, 'q');
+  LineFileWriter writer(path);
+  writer.Add("a");
+  writer.Add(longLine);
+  writer.Add("b");
+  writer.Commit();
+  EXPECT_EQ(temp.Read("big.txt"), "a\r\n" + longLine + "\r\nb\r\n");
+}
+
+TEST(LineFileWriter, RefusesAReadOnlyFileBeforeWritingAnything) {
+  TempFolder temp;
+  const std::string path = temp.Write("ro.txt", "keep");
+  chmod(path.c_str(), 0444);  // refused even though root could write it
+  try {
+    LineFileWriter writer(path);
+    FAIL() << "no error";
+  } catch (const platform::CommandError& error) {
+    EXPECT_EQ(std::string(error.what()), "Cannot create file " + path);
+  }
+  EXPECT_EQ(temp.Read("ro.txt"), "keep");
+}
+
+}  // namespace
+}  // namespace content
