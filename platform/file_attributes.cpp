@@ -23,10 +23,10 @@ FileTime ToFileTime(const struct statx_timestamp& t) {
 }
 
 struct timespec ToTimespec(FileTime t) {
-  struct timespec spec {};
-  spec.tv_sec = static_cast<time_t>(t.seconds);
-  spec.tv_nsec = t.nanoseconds;
-  return spec;
+  struct timespec value {};
+  value.tv_sec = static_cast<time_t>(t.seconds);
+  value.tv_nsec = t.nanoseconds;
+  return value;
 }
 
 }  // namespace
