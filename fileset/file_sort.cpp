@@ -34,11 +34,12 @@ class TextKeys {
  public:
   TextKeys(const std::vector<FileRow>& rows, int column, const platform::Collator& collator) {
     const bool withName = column == kFolderColumn || column == kTypeColumn;
+    const std::size_t skipped = SharedFolderPrefix(rows, column);
     keys_.reserve(rows.size() * 48);
     ends_.assign(rows.size(), 0);
     std::string text;
     for (std::size_t row = 1; row < rows.size(); ++row) {
-      text.assign(rows[row][column]);
+      text.assign(rows[row][column], skipped);
       if (withName) {
         text += platform::kPathSeparator;
         text += rows[row][kNameColumn];
@@ -49,6 +50,27 @@ class TextKeys {
       ends_[row] = static_cast<std::uint32_t>(keys_.size());
     }
     shared_ = SharedPrefixLength();
+  }
+
+  // The length of the leading folders that every cell of the column shares, up to and
+  // including a separator: the folder a search started from. Texts that all begin the
+  // same way compare as the rest of them does (the collator itself skips a common
+  // prefix), and a separator is a safe place to cut: no letter pairs across it and it
+  // changes no letter's case. Leaving it out makes the keys much cheaper.
+  static std::size_t SharedFolderPrefix(const std::vector<FileRow>& rows, int column) {
+    if (rows.size() < 2) return 0;
+    const std::string& first = rows[1][column];
+    std::size_t shared = first.size();
+    for (std::size_t row = 2; row < rows.size() && shared > 0; ++row) {
+      const std::string& cell = rows[row][column];
+      std::size_t same = 0;
+      while (same < shared && same < cell.size() && cell[same] == first[same]) ++same;
+      shared = same;
+    }
+    // A separator byte is never part of a double-byte character, so this is a boundary.
+    const std::size_t separator =
+        first.rfind(platform::kPathSeparator, shared == 0 ? 0 : shared - 1);
+    return shared == 0 || separator == std::string::npos ? 0 : separator + 1;
   }
 
   std::vector<int> Order() const {

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <numeric>
+
 namespace fileset {
 namespace {
 
@@ -52,10 +56,8 @@ TEST_F(FileSort, EqualCellsAreOrderedByTheRowNumberReadAsText) {
 }
 
 TEST_F(FileSort, FolderAndTypeSortByTheFileNameWithin) {
-  FileList files = MakeList({{"z.txt", "/b", "1"},
-                             {"y.txt", "/a", "1"},
-                             {"x.ini", "/b", "1"},
-                             {"w.txt", "/a", "1"}});
+  FileList files = MakeList(
+      {{"z.txt", "/b", "1"}, {"y.txt", "/a", "1"}, {"x.ini", "/b", "1"}, {"w.txt", "/a", "1"}});
   SortFileList(files, kFolderColumn, true, collator_);
   EXPECT_EQ(Names(files), (Names_{"w.txt", "y.txt", "x.ini", "z.txt"}));
   SortFileList(files, kTypeColumn, true, collator_);
@@ -78,7 +80,8 @@ TEST_F(FileSort, RowsMoveWholeAndMarksStayAtTheirPositions) {
   FileList files = MakeList({{"b", "/1", "10"}, {"a", "/2", "20"}});
   files.SetMark(1, true);
   SortFileList(files, kNameColumn, true, collator_);
-  EXPECT_EQ(files.Row(1), (FileRow{"a", "/2", "20", "2020-01-01 00:00:00", "2021-01-01 00:00:00", ""}));
+  EXPECT_EQ(files.Row(1),
+            (FileRow{"a", "/2", "20", "2020-01-01 00:00:00", "2021-01-01 00:00:00", ""}));
   EXPECT_TRUE(files.IsMarked(1));
   EXPECT_FALSE(files.IsMarked(2));
 }
@@ -93,10 +96,40 @@ TEST_F(FileSort, TheEmptyListStaysAsItIs) {
   EXPECT_EQ(files.Cell(0, kNameColumn), "header");
 }
 
+TEST_F(FileSort, AFolderPrefixSharedByAllRowsDoesNotChangeTheOrder) {
+  // Every key compared whole, as the rule says: subfolders mix with files by name, and
+  // punctuation sorts by its own weight.
+  const char* const folders[] = {"/root/a",   "/root/a/b", "/root/a b",
+                                 "/root/a-b", "/root/A",   "/root/ab"};
+  const char* const names[] = {"zeta.txt", "c.txt", "B.txt", "_x.txt"};
+  FileList files;
+  for (const char* folder : folders)
+    for (const char* name : names) files.AppendFileRow({name, folder, "1", "", "", ".txt"});
+  std::vector<int> expected(files.RowCount() - 1);
+  std::iota(expected.begin(), expected.end(), 1);
+  auto text = [&](int row) {
+    std::string key = files.Cell(row, kFolderColumn) + "/" + files.Cell(row, kNameColumn) + "." +
+                      std::to_string(row);
+    for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return key;
+  };
+  std::sort(expected.begin(), expected.end(),
+            [&](int a, int b) { return collator_.Compare(text(a), text(b)) < 0; });
+  Names_ wanted;
+  for (int row : expected)
+    wanted.push_back(files.Cell(row, kFolderColumn) + "/" + files.Cell(row, kNameColumn));
+  SortFileList(files, kFolderColumn, true, collator_);
+  Names_ sorted;
+  for (int row = 1; row < files.RowCount(); ++row)
+    sorted.push_back(files.Cell(row, kFolderColumn) + "/" + files.Cell(row, kNameColumn));
+  EXPECT_EQ(sorted, wanted);
+}
+
 TEST_F(FileSort, ChineseNamesSortByTheCollatorOfTheLocale) {
   platform::Collator chinese("zh_CN");
   // 阿 (a), 波 (bo), 中 (zhong) in pinyin order, given in GB18030.
-  FileList files = MakeList({{"\xD6\xD0", "/x", "1"}, {"\xB2\xA8", "/x", "1"}, {"\xB0\xA2", "/x", "1"}});
+  FileList files =
+      MakeList({{"\xD6\xD0", "/x", "1"}, {"\xB2\xA8", "/x", "1"}, {"\xB0\xA2", "/x", "1"}});
   SortFileList(files, kNameColumn, true, chinese);
   EXPECT_EQ(Names(files), (Names_{"\xB0\xA2", "\xB2\xA8", "\xD6\xD0"}));
 }
