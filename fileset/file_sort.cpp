@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <charconv>
+#include <memory>
 #include <numeric>
+#include <thread>
 
 #include "platform/file_system.h"
 
@@ -33,21 +35,25 @@ std::vector<int> OrderBySize(const std::vector<FileRow>& rows, bool ascending) {
 class TextKeys {
  public:
   TextKeys(const std::vector<FileRow>& rows, int column, const platform::Collator& collator) {
-    const bool withName = column == kFolderColumn || column == kTypeColumn;
     const std::size_t skipped = SharedFolderPrefix(rows, column);
-    keys_.reserve(rows.size() * 48);
     ends_.assign(rows.size(), 0);
-    std::string text;
-    for (std::size_t row = 1; row < rows.size(); ++row) {
-      text.assign(rows[row][column], skipped);
-      if (withName) {
-        text += platform::kPathSeparator;
-        text += rows[row][kNameColumn];
-      }
-      text += '.';
-      text += std::to_string(row);
-      collator.AppendLowerSortKey(text, keys_);
-      ends_[row] = static_cast<std::uint32_t>(keys_.size());
+    // Making the keys is most of a sort's time: a large list is split in two halves
+    // made at the same time, each with a collator of its own.
+    const std::size_t middle = rows.size() < 20000 ? rows.size() : rows.size() / 2;
+    std::string second;
+    std::thread helper;
+    std::unique_ptr<platform::Collator> clone;
+    if (middle < rows.size()) {
+      clone = collator.Clone();
+      helper = std::thread(
+          [&] { MakeKeys(rows, column, skipped, *clone, middle, rows.size(), second); });
+    }
+    MakeKeys(rows, column, skipped, collator, 1, middle, keys_);
+    if (helper.joinable()) {
+      helper.join();
+      const auto offset = static_cast<std::uint32_t>(keys_.size());
+      keys_ += second;
+      for (std::size_t row = middle; row < rows.size(); ++row) ends_[row] += offset;
     }
     shared_ = SharedPrefixLength();
   }
@@ -71,6 +77,26 @@ class TextKeys {
     const std::size_t separator =
         first.rfind(platform::kPathSeparator, shared == 0 ? 0 : shared - 1);
     return shared == 0 || separator == std::string::npos ? 0 : separator + 1;
+  }
+
+  // The keys of rows [from, to) appended to `keys`, their ends (relative to `keys`) noted.
+  void MakeKeys(const std::vector<FileRow>& rows, int column, std::size_t skipped,
+                const platform::Collator& collator, std::size_t from, std::size_t to,
+                std::string& keys) {
+    const bool withName = column == kFolderColumn || column == kTypeColumn;
+    keys.reserve((to - from) * 48);
+    std::string text;
+    for (std::size_t row = from; row < to; ++row) {
+      text.assign(rows[row][column], skipped);
+      if (withName) {
+        text += platform::kPathSeparator;
+        text += rows[row][kNameColumn];
+      }
+      text += '.';
+      text += std::to_string(row);
+      collator.AppendLowerSortKey(text, keys);
+      ends_[row] = static_cast<std::uint32_t>(keys.size());
+    }
   }
 
   std::vector<int> Order() const {

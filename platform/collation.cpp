@@ -68,6 +68,13 @@ Collator::Collator(const char* locale) {
 
 Collator::~Collator() { ucol_close(collator_); }
 
+std::unique_ptr<Collator> Collator::Clone() const {
+  UErrorCode status = U_ZERO_ERROR;
+  UCollator* copy = ucol_clone(collator_, &status);
+  if (U_FAILURE(status)) throw std::runtime_error("no collator");
+  return std::unique_ptr<Collator>(new Collator(copy));
+}
+
 void Collator::AppendLowerSortKey(std::string_view engine, std::string& keys) const {
   LowerUtf16(engine, text_, lower_);
   const auto start = keys.size();

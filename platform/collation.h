@@ -15,6 +15,9 @@ class Collator {
   Collator();
   explicit Collator(const char* locale);
   ~Collator();
+  // A second collator with the same rules, for another thread: one collator's buffers
+  // must not be shared between threads.
+  std::unique_ptr<Collator> Clone() const;
   Collator(const Collator&) = delete;
   Collator& operator=(const Collator&) = delete;
 
@@ -27,6 +30,8 @@ class Collator {
   int Compare(std::string_view a, std::string_view b) const;
 
  private:
+  explicit Collator(UCollator* collator) : collator_(collator) {}
+
   UCollator* collator_ = nullptr;
   mutable std::u16string text_, lower_;
 };

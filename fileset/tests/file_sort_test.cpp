@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <numeric>
+#include <random>
 
 namespace fileset {
 namespace {
@@ -123,6 +125,31 @@ TEST_F(FileSort, AFolderPrefixSharedByAllRowsDoesNotChangeTheOrder) {
   for (int row = 1; row < files.RowCount(); ++row)
     sorted.push_back(files.Cell(row, kFolderColumn) + "/" + files.Cell(row, kNameColumn));
   EXPECT_EQ(sorted, wanted);
+}
+
+TEST_F(FileSort, ALargeListSortsTheSameWhateverHalfARowLandsIn) {
+  // Enough rows that the keys are made in two halves at once; fixed-width numbers sort
+  // as numbers, so the expected order is known.
+  constexpr int kRows = 30000;
+  std::vector<int> numbers(kRows);
+  std::iota(numbers.begin(), numbers.end(), 0);
+  std::mt19937 random(7);
+  std::shuffle(numbers.begin(), numbers.end(), random);
+  FileList files;
+  char name[16], folder[32];
+  for (int number : numbers) {
+    std::snprintf(name, sizeof name, "f%05d.txt", number);
+    std::snprintf(folder, sizeof folder, "/base/sub%02d", number % 7);
+    files.AppendFileRow({name, folder, std::to_string(number), "", "", ".txt"});
+  }
+  SortFileList(files, kNameColumn, false, collator_);
+  for (int row = 1; row < files.RowCount(); ++row)
+    ASSERT_EQ(files.Cell(row, kSizeColumn), std::to_string(kRows - row)) << row;
+  SortFileList(files, kFolderColumn, true, collator_);
+  int row = 1;
+  for (int sub = 0; sub < 7; ++sub)
+    for (int number = sub; number < kRows; number += 7, ++row)
+      ASSERT_EQ(files.Cell(row, kSizeColumn), std::to_string(number)) << row;
 }
 
 TEST_F(FileSort, ChineseNamesSortByTheCollatorOfTheLocale) {
