@@ -26,21 +26,21 @@ class CutMode final : public ContentMode {
   platform::Host& host_;
 };
 
-bool IsWorked(std::string_view line, const CutPlan& plan) {
-  switch (plan.lines) {
+}  // namespace
+
+bool IsWorkedLine(std::string_view line, WorkedLines lines, std::string_view keyword) {
+  switch (lines) {
     case WorkedLines::All:
       return true;
     case WorkedLines::WithText:
       return !line.empty();
     case WorkedLines::WithKeyword:
-      return line.find(plan.keyword) != std::string_view::npos;
+      return line.find(keyword) != std::string_view::npos;
     case WorkedLines::LineNumber:
       break;
   }
   return false;
 }
-
-}  // namespace
 
 std::string RemoveFirst(std::string_view line, std::string_view cut) {
   std::string out(line);
@@ -66,7 +66,7 @@ void CutLines(const LineList& source, const CutPlan& plan, LineSink& output, pla
   }
   for (std::string_view line : source) {
     if (host != nullptr) host->ProcessMessages();
-    if (!IsWorked(line, plan)) {
+    if (!IsWorkedLine(line, plan.lines, plan.keyword)) {
       output.Add(plan.keepCut ? std::string_view() : line);
       continue;
     }

@@ -19,6 +19,11 @@ inline constexpr std::string_view kKeywordEmpty = "关键字不能为空，请�
 // Which lines a cut or insert works on.
 enum class WorkedLines { All, WithText, LineNumber, WithKeyword };
 
+// Whether a line is worked on by the all / with-text / with-keyword choices (a line of
+// blanks has text; the keyword is a byte-exact substring). The line-number choice works
+// on one line by its number instead, so it answers false here.
+bool IsWorkedLine(std::string_view line, WorkedLines lines, std::string_view keyword);
+
 struct CutSettings {                          // the page's fields, engine text as typed
   std::string format;                         // edtCutFormat
   bool keepCut = true;                        // rbKeepCut; false: rbKeepLeft

@@ -34,20 +34,6 @@ class InsertMode final : public ContentMode {
   InsertPlan plan_;
 };
 
-bool IsWorked(std::string_view line, const InsertPlan& plan) {
-  switch (plan.lines) {
-    case WorkedLines::All:
-      return true;
-    case WorkedLines::WithText:
-      return !line.empty();
-    case WorkedLines::WithKeyword:
-      return line.find(plan.keyword) != std::string_view::npos;
-    case WorkedLines::LineNumber:
-      break;
-  }
-  return false;
-}
-
 }  // namespace
 
 SequenceItem FindSequenceItem(std::string_view format) {
@@ -113,7 +99,7 @@ void InsertChars(const LineList& source, std::string_view fileTemplate, const In
   std::int64_t number = sequence.start;
   for (std::string_view line : source) {
     if (host != nullptr) host->ProcessMessages();
-    if (!IsWorked(line, plan)) {
+    if (!IsWorkedLine(line, plan.lines, plan.keyword)) {
       output.Add(line);
       continue;
     }
