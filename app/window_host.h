@@ -4,7 +4,6 @@
 // loop that first brings the grid up to date.
 
 #include <QAbstractButton>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <functional>
 
@@ -43,7 +42,7 @@ class WindowHost : public platform::Host {
   Counters counters_{};
   std::function<void()> syncView_;
   QAbstractButton* commandButton_ = nullptr;
-  QElapsedTimer sinceEvents_;
+  std::int64_t lastEvents_ = 0;  // when the event loop last ran, in milliseconds
 };
 
 }  // namespace app
