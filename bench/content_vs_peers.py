@@ -7,16 +7,22 @@ Usage: content_vs_peers.py TESSALY [FILE] [RUNS]
   TESSALY  the program (build/release/bin/tessaly)
   FILE     the text; made when it does not exist with
            gen_lines.py | iconv -f UTF-8 -t GBK   (default /tmp/tessaly-bench/big.txt)
-  RUNS     runs of each command, the median is reported (default 1)
+  RUNS     runs of each command, the median is reported (default 3)
 
 Every run of the program works on a fresh copy of FILE (the copy is not timed) and
-saves over it; the tools write their output to a file in the same folder. The program's
-save is durable (flushed to the disk before it replaces the file), the tools' output and
-cat's are not: on a slow disk that flush, not the work on the lines, sets the pace; the
-header also gives the time of `dd ... conv=fsync`, a copy flushed to the disk. Peak memory
-is the largest resident size of the timed process. The tools run with LC_ALL=C, so they
-match bytes, as the modes do. The backup box is cleared: the ".bak" copy is the cost of
-one more write and is not what is compared.
+saves over it through a new sibling file; the tools and cat write their output to a new
+file in the same folder (removed before each run), so every command fills new pages of
+the file cache, as the program does. The runs of one mode take turns (cat, program,
+tool) and medians are given: on a virtual machine whose host takes back freed memory,
+the same command varies by a factor of two or more from run to run.
+
+The program's save is durable (flushed to the disk before it replaces the file), the
+tools' output and cat's are not: on a slow disk that flush, not the work on the lines,
+sets the pace; the header also gives the time of `dd ... conv=fsync`, a copy flushed to
+the disk. Peak memory is the largest resident size of the timed process (the file's own
+pages, mapped, count in it). The tools run with LC_ALL=C, so they match bytes, as the
+modes do. The backup box is cleared: the ".bak" copy is the cost of one more write and
+is not what is compared.
 """
 import os
 import shutil
@@ -87,7 +93,7 @@ def main():
         sys.exit(__doc__)
     tessaly = os.path.abspath(sys.argv[1])
     source = sys.argv[2] if len(sys.argv) > 2 else "/tmp/tessaly-bench/big.txt"
-    runs = int(sys.argv[3]) if len(sys.argv) > 3 else 1
+    runs = int(sys.argv[3]) if len(sys.argv) > 3 else 3
     if not os.path.exists(source):
         os.makedirs(os.path.dirname(source), exist_ok=True)
         gen = os.path.join(SHARED, "bench", "gen_lines.py")
@@ -98,43 +104,46 @@ def main():
     out = os.path.join(folder, "out.txt")
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen", LC_ALL="C")
 
-    def tessaly_run(script):
-        results = []
-        for _ in range(runs):
-            shutil.copyfile(source, work)
-            with tempfile.NamedTemporaryFile("w", suffix=".tsl", delete=False, encoding="utf-8") as job:
-                job.write(SEARCH.format(folder=folder) + script)
-            results.append(run([tessaly, "--script", job.name], env=env))
+    def tessaly_once(script):
+        shutil.copyfile(source, work)
+        with tempfile.NamedTemporaryFile("w", suffix=".tsl", delete=False, encoding="utf-8") as job:
+            job.write(SEARCH.format(folder=folder) + script)
+        try:
+            return run([tessaly, "--script", job.name], env=env)
+        finally:
             os.unlink(job.name)
-        return (statistics.median(r[0] for r in results), max(r[1] for r in results),
-                statistics.median(r[2] for r in results))
 
     def to_file(command):
+        if os.path.exists(out):
+            os.unlink(out)
         with open(out, "wb") as sink:
             return run(command + [source.encode()], stdout=sink, env=env)
 
+    def medians(results):
+        return (statistics.median(r[0] for r in results), max(r[1] for r in results),
+                statistics.median(r[2] for r in results))
+
     try:
         run(["cat", source])  # warm the cache
-        cat_times = []
-        for _ in range(runs):
-            cat_times.append(to_file([b"cat"]))
-        cat_seconds = statistics.median(r[0] for r in cat_times)
-        cat_cpu = statistics.median(r[2] for r in cat_times)
         dd_seconds, _, _ = run(["dd", f"if={source}", f"of={out}", "bs=1M", "conv=fsync", "status=none"])
-        print(f"file: {size / 2**30:.2f} GiB, cat FILE > OUT: {cat_seconds:.2f} s "
-              f"(cpu {cat_cpu:.2f} s), dd conv=fsync: {dd_seconds:.2f} s")
+        print(f"file: {size / 2**30:.2f} GiB, {runs} runs each, medians; "
+              f"dd conv=fsync: {dd_seconds:.2f} s")
         print("wall and cpu (user + system) seconds; on a busy machine cpu is the steadier")
-        print(f"{'mode':26} {'ours':>6} {'peer':>6} {'ratio':>6} {'/cat':>6} | {'ours cpu':>8} "
-              f"{'peer cpu':>8} {'ratio':>6} {'/cat':>6} | {'peak/size':>9}")
+        print(f"{'mode':26} {'ours':>6} {'peer':>6} {'cat':>6} {'ratio':>6} {'/cat':>6} | "
+              f"{'ours cpu':>8} {'peer cpu':>8} {'cat cpu':>8} {'ratio':>6} {'/cat':>6} | {'peak/size':>9}")
         for name, script, peer in CASES:
-            ours, peak_kb, ours_cpu = tessaly_run(script)
-            peer_runs = [to_file(peer) for _ in range(runs)]
-            theirs = statistics.median(r[0] for r in peer_runs)
-            theirs_cpu = statistics.median(r[2] for r in peer_runs)
-            print(f"{name:26} {ours:6.2f} {theirs:6.2f} {ours / theirs:6.2f} {ours / cat_seconds:6.2f} | "
-                  f"{ours_cpu:8.2f} {theirs_cpu:8.2f} {ours_cpu / theirs_cpu:6.2f} "
-                  f"{ours_cpu / cat_cpu:6.2f} | {peak_kb * 1024 / size:9.2f}   ({peer[0].decode()})",
-                  flush=True)
+            cats, ours, theirs = [], [], []
+            for _ in range(runs):
+                cats.append(to_file([b"cat"]))
+                ours.append(tessaly_once(script))
+                theirs.append(to_file(peer))
+            cat_wall, _, cat_cpu = medians(cats)
+            our_wall, peak_kb, our_cpu = medians(ours)
+            peer_wall, _, peer_cpu = medians(theirs)
+            print(f"{name:26} {our_wall:6.2f} {peer_wall:6.2f} {cat_wall:6.2f} {our_wall / peer_wall:6.2f} "
+                  f"{our_wall / cat_wall:6.2f} | {our_cpu:8.2f} {peer_cpu:8.2f} {cat_cpu:8.2f} "
+                  f"{our_cpu / peer_cpu:6.2f} {our_cpu / cat_cpu:6.2f} | {peak_kb * 1024 / size:9.2f}   "
+                  f"({peer[0].decode()})", flush=True)
     finally:
         shutil.rmtree(folder, ignore_errors=True)
 

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "platform/code_page.h"
+#include "platform/error.h"
 #include "platform/file_system.h"
 
 namespace content {
@@ -34,6 +35,8 @@ void RunContentFrame(fileset::FileList& files, platform::Host& host, Backup back
       // copy has taken its unchanged bytes.
       LineFileWriter output(file.fullPath);
       if (mode.Build(file, source, output) == FileResult::Leave) continue;
+      // Cut short by another program while it was read: the output is not the file's.
+      if (!source.Intact()) platform::ThrowCannotOpen(file.fullPath);
       if (backup == Backup::Yes) CopyToBackup(file.fullPath);
       output.Commit();
       platform::AddToCounter(host, platform::Counter::Change, 1);

@@ -51,26 +51,30 @@ std::string RemoveFirst(std::string_view line, std::string_view cut) {
 }
 
 void CutLines(const LineList& source, const CutPlan& plan, LineSink& output, platform::Host* host) {
+  platform::MessagePacer pacer(host);
+  const tmpl::PreparedTemplate format(plan.format);
+  std::string cut;
   if (plan.lines == WorkedLines::LineNumber) {
     const std::size_t chosen = std::min(static_cast<std::size_t>(plan.lineNumber), source.size());
-    for (std::size_t i = 0; i < source.size(); ++i) {
-      if (host != nullptr) host->ProcessMessages();
-      if (i + 1 != chosen) {
-        output.Add(source[i]);
+    std::size_t number = 0;
+    for (const std::string_view line : source) {
+      pacer.Step();
+      if (++number != chosen) {
+        output.Add(line);
         continue;
       }
-      const std::string cut = tmpl::EvalTemplate(source[i], plan.format);
-      output.Add(plan.keepCut ? cut : RemoveFirst(source[i], cut));
+      format.ApplyTo(line, cut);
+      output.Add(plan.keepCut ? cut : RemoveFirst(line, cut));
     }
     return;
   }
-  for (std::string_view line : source) {
-    if (host != nullptr) host->ProcessMessages();
+  for (const std::string_view line : source) {
+    pacer.Step();
     if (!IsWorkedLine(line, plan.lines, plan.keyword)) {
       output.Add(plan.keepCut ? std::string_view() : line);
       continue;
     }
-    const std::string cut = tmpl::EvalTemplate(line, plan.format);
+    format.ApplyTo(line, cut);
     if (cut == line) {
       // The cut is the whole line: there is nothing cut out of it.
       output.Add(plan.keepCut ? std::string_view() : line);

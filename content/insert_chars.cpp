@@ -83,28 +83,32 @@ void InsertChars(const LineList& source, std::string_view fileTemplate, const In
     return platform::ReplaceAllNoCase(fileTemplate, sequence.text,
                                       ZeroFilled(number, sequence.width));
   };
+  platform::MessagePacer pacer(host);
   if (plan.lines == WorkedLines::LineNumber) {
     const std::size_t chosen = std::min(static_cast<std::size_t>(plan.lineNumber), source.size());
-    for (std::size_t i = 0; i < source.size(); ++i) {
-      if (host != nullptr) host->ProcessMessages();
-      if (i + 1 == chosen)
-        output.Add(tmpl::EvalTemplate(source[i], itemFor(sequence.start)));
+    std::size_t number = 0;
+    for (const std::string_view line : source) {
+      pacer.Step();
+      if (++number == chosen)
+        output.Add(tmpl::EvalTemplate(line, itemFor(sequence.start)));
       else
-        output.Add(source[i]);
+        output.Add(line);
     }
     return;
   }
   // Without a sequence item the template is the same for every line of the file.
-  const std::string fixed = sequence.text.empty() ? std::string(fileTemplate) : std::string();
+  const tmpl::PreparedTemplate fixed(sequence.text.empty() ? fileTemplate : std::string_view());
   std::int64_t number = sequence.start;
-  for (std::string_view line : source) {
-    if (host != nullptr) host->ProcessMessages();
+  std::string inserted;
+  for (const std::string_view line : source) {
+    pacer.Step();
     if (!IsWorkedLine(line, plan.lines, plan.keyword)) {
       output.Add(line);
       continue;
     }
     if (sequence.text.empty()) {
-      output.Add(tmpl::EvalTemplate(line, fixed));
+      fixed.ApplyTo(line, inserted);
+      output.Add(inserted);
     } else {
       output.Add(tmpl::EvalTemplate(line, itemFor(number)));
       ++number;

@@ -4,19 +4,27 @@
 // so loading a large file costs one read and one pass, not an allocation per line.
 
 #include <cstddef>
+#include <cstdint>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/file_bytes.h"
+#include "platform/file_write.h"
+#include "platform/large_memory.h"
+
 namespace content {
 
 class LineList {
  public:
+  class Iterator;
+
   LineList() = default;
 
-  // Reads the whole file at `path` (engine text) and splits it (see FromBytes).
-  // Throws CommandError "Cannot open file %s" when it cannot be read.
+  // The whole file at `path` (engine text), see FromBytes. Throws CommandError
+  // "Cannot open file %s" when it cannot be read.
   static LineList Load(std::string_view path);
 
   // Splits at every CR LF, lone LF and lone CR; a final line break adds no empty line;
@@ -24,17 +32,100 @@ class LineList {
   // are taken as they are.
   static LineList FromBytes(std::string_view bytes);
 
-  std::size_t size() const { return lines_.size(); }
-  bool empty() const { return lines_.empty(); }
-  std::string_view operator[](std::size_t index) const { return lines_[index]; }
-  auto begin() const { return lines_.begin(); }
-  auto end() const { return lines_.end(); }
+  // The lines are found as they are walked, in order; counting them walks them once
+  // (the count is kept).
+  Iterator begin() const;
+  Iterator end() const;
+  std::size_t size() const;
+  bool empty() const;
+  // The bytes every line is a view into, in order (the file as it was read).
+  std::string_view text() const { return text_; }
+
+  // False when the file was changed by another program while it was read: what was
+  // made of its lines must not be saved.
+  bool Intact() const { return file_.Intact(); }
 
  private:
-  void Split(const char* text, std::size_t size);
+  platform::FileBytes file_;
+  platform::LargeBuffer copy_;  // the bytes of FromBytes
+  std::string_view text_;
+  mutable std::size_t count_ = kNotCounted;
+  static constexpr std::size_t kNotCounted = static_cast<std::size_t>(-1);
+};
 
-  std::unique_ptr<char[]> buffer_;
-  std::vector<std::string_view> lines_;
+// Finds the line breaks a block of 64 bytes at a time: a mask of the break bytes (CR,
+// LF and zero) of each block is made at once, and each line then costs a few bit
+// operations.
+class LineList::Iterator {
+ public:
+  using iterator_category = std::forward_iterator_tag;
+  using value_type = std::string_view;
+  using difference_type = std::ptrdiff_t;
+  using pointer = const std::string_view*;
+  using reference = const std::string_view&;
+
+  Iterator() = default;
+  Iterator(const char* at, const char* end);
+
+  reference operator*() const { return line_; }
+  pointer operator->() const { return &line_; }
+  Iterator& operator++() {
+    Read(next_);
+    return *this;
+  }
+  Iterator operator++(int) {
+    Iterator before = *this;
+    Read(next_);
+    return before;
+  }
+  // Iterators of one list are equal when they stand at the same line.
+  bool operator==(const Iterator& other) const { return line_.data() == other.line_.data(); }
+
+ private:
+  static constexpr std::ptrdiff_t kBlock = 64;
+
+  void Read(const char* at) {
+    if (at == nullptr || at == end_ || *at == '\0') {  // the text has ended
+      line_ = {};
+      next_ = nullptr;
+      return;
+    }
+    const char* stop = NextBreak();
+    line_ = std::string_view(at, static_cast<std::size_t>(stop - at));
+    if (stop == end_ || *stop == '\0') {
+      next_ = nullptr;
+      return;
+    }
+    next_ = stop + 1;
+    if (*stop == '\r' && next_ < end_ && *next_ == '\n') ++next_;
+    SkipTo(next_);
+  }
+  // The first break byte at or after the scan position, or end_.
+  const char* NextBreak() {
+    while (mask_ == 0) {
+      block_ += kBlock;
+      if (block_ >= end_) return end_;
+      mask_ = BreakMask(block_, end_);
+    }
+    return block_ + __builtin_ctzll(mask_);
+  }
+  // Moves the scan position to `at`, which is at most two bytes past the last break.
+  void SkipTo(const char* at) {
+    if (at - block_ >= kBlock) {
+      block_ += kBlock;
+      mask_ = block_ < end_ ? BreakMask(block_, end_) : 0;
+    }
+    const auto offset = static_cast<unsigned>(at - block_);
+    mask_ &= offset == 0 ? ~std::uint64_t{0} : ~std::uint64_t{0} << offset;
+  }
+  // Bit i: block[i] is CR, LF or zero; only bytes before `end` count.
+  static std::uint64_t BreakMask(const char* block, const char* end);
+
+  std::string_view line_;  // data() is null past the last line
+  const char* next_ = nullptr;
+  const char* end_ = nullptr;
+  const char* block_ = nullptr;
+  std::uint64_t mask_ = 0;
 };
 
 // Where a mode puts its output lines, one at a time and in order.
@@ -58,14 +149,15 @@ class CollectedLines final : public LineSink {
 // "Cannot create file %s" before anything is written.
 class LineFileWriter final : public LineSink {
  public:
-  explicit LineFileWriter(std::string_view path);
-  ~LineFileWriter() override;
-  void Add(std::string_view line) override;
-  void Commit();
+  explicit LineFileWriter(std::string_view path) : file_(path) {}
+  void Add(std::string_view line) override {
+    file_.Append(line);
+    file_.Append("\r\n");
+  }
+  void Commit() { file_.Commit(); }
 
  private:
-  struct Impl;
-  std::unique_ptr<Impl> impl_;
+  platform::FileReplacement file_;
 };
 
 }  // namespace content

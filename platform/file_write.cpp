@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/block_writer.h"
 #include "platform/code_page.h"
 #include "platform/error.h"
 #include "platform/file_system.h"
@@ -54,18 +55,7 @@ class TemporarySibling {
   TemporarySibling& operator=(const TemporarySibling&) = delete;
 
   bool Open() const { return fd_ >= 0; }
-  // Writes at the end of the copy and starts carrying those bytes to the disk at once,
-  // so that the final flush finds little left to do and a large save overlaps its
-  // computing with the disk's work.
-  bool Write(std::string_view bytes) {
-    if (!WriteAll(fd_, bytes)) return false;
-#if defined(__linux__)
-    if (!bytes.empty())
-      sync_file_range(fd_, written_, static_cast<off_t>(bytes.size()), SYNC_FILE_RANGE_WRITE);
-#endif
-    written_ += static_cast<off_t>(bytes.size());
-    return true;
-  }
+  int fd() const { return fd_; }
   bool Flush() const { return fsync(fd_) == 0; }
   // Gives the copy the permission bits and DOS attributes of the file it replaces.
   void TakeOver(const std::string& original, const struct stat& st) const {
@@ -77,6 +67,9 @@ class TemporarySibling {
   // Rewrites `target` in place from the copy, keeping its inode so every hard link sees
   // the new text.
   bool CopyInto(const std::string& target) const {
+    // Reading back goes through the cache: a direct read would need aligned buffers.
+    const int flags = fcntl(fd_, F_GETFL);
+    if (flags < 0 || fcntl(fd_, F_SETFL, flags & ~O_DIRECT) != 0) return false;
     const int out = open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     if (out < 0) return false;
     std::string block(1 << 20, '\0');
@@ -111,12 +104,8 @@ class TemporarySibling {
  private:
   std::string path_;
   int fd_ = -1;
-  off_t written_ = 0;
   bool kept_ = false;
 };
-
-// Large enough that a stream of short lines costs few system calls.
-constexpr std::size_t kBufferSize = 1 << 20;
 
 }  // namespace
 
@@ -128,13 +117,8 @@ struct FileReplacement::State {
   struct stat st {};
   bool exists = false;
   std::unique_ptr<TemporarySibling> copy;
-  std::string buffer;
+  std::unique_ptr<BlockWriter> writer;
   bool committed = false;
-
-  void Flush() {
-    if (!copy->Write(buffer)) ThrowCannotCreate(path);
-    buffer.clear();
-  }
 };
 
 FileReplacement::FileReplacement(std::string_view path) : state_(std::make_unique<State>(path)) {
@@ -143,27 +127,32 @@ FileReplacement::FileReplacement(std::string_view path) : state_(std::make_uniqu
   if (s.exists && (!S_ISREG(s.st.st_mode) || IsReadOnly(path))) ThrowCannotCreate(path);
   s.copy = std::make_unique<TemporarySibling>(s.target);
   if (!s.copy->Open()) ThrowCannotCreate(path);
-  s.buffer.reserve(kBufferSize);
+  s.writer = std::make_unique<BlockWriter>(s.copy->fd());
+  next_ = s.writer->Block();
+  end_ = next_ + BlockWriter::kBlockSize;
 }
 
 FileReplacement::~FileReplacement() = default;
 
-void FileReplacement::Append(std::string_view bytes) {
+void FileReplacement::AppendToFullBuffer(std::string_view bytes) {
   State& s = *state_;
-  if (s.buffer.size() + bytes.size() > kBufferSize) {
-    s.Flush();
-    if (bytes.size() >= kBufferSize) {
-      if (!s.copy->Write(bytes)) ThrowCannotCreate(s.path);
-      return;
-    }
+  while (bytes.size() > static_cast<std::size_t>(end_ - next_)) {
+    const auto room = static_cast<std::size_t>(end_ - next_);
+    std::memcpy(next_, bytes.data(), room);
+    bytes.remove_prefix(room);
+    if (!s.writer->Submit()) ThrowCannotCreate(s.path);
+    next_ = s.writer->Block();
+    end_ = next_ + BlockWriter::kBlockSize;
   }
-  s.buffer.append(bytes);
+  Append(bytes);
 }
 
 void FileReplacement::Commit() {
   State& s = *state_;
   if (s.committed) return;
-  s.Flush();
+  if (!s.writer->Finish(static_cast<std::size_t>(next_ - s.writer->Block())))
+    ThrowCannotCreate(s.path);
+  next_ = end_;  // nothing more goes in
   if (!s.copy->Flush()) ThrowCannotCreate(s.path);
   if (s.exists) s.copy->TakeOver(s.target, s.st);
   if (s.exists && s.st.st_nlink > 1) {

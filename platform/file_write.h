@@ -1,6 +1,7 @@
 #pragma once
 // Writing and deleting whole files. Paths are engine text.
 
+#include <cstring>
 #include <memory>
 #include <string_view>
 
@@ -10,6 +11,10 @@ namespace platform {
 // them in place as ReplaceFileContents does. Until then the file is as it was, and a
 // replacement destroyed without Commit() leaves no trace. For texts too large to build
 // in memory twice.
+// The copy is written past the file cache where the file system allows, in large
+// blocks that a helper thread carries to the disk while the next block is filled: a
+// save is flushed to the disk before it replaces the file anyway, and filling the
+// cache with a gigabyte first costs more than the writing.
 // Opening throws CommandError "Cannot create file %s" for a read-only file, a path that
 // is no regular file, or a sibling that cannot be made; Append and Commit throw it when
 // a write fails.
@@ -20,12 +25,23 @@ class FileReplacement {
   FileReplacement(const FileReplacement&) = delete;
   FileReplacement& operator=(const FileReplacement&) = delete;
 
-  void Append(std::string_view bytes);
+  void Append(std::string_view bytes) {
+    if (bytes.size() <= static_cast<std::size_t>(end_ - next_)) {
+      if (!bytes.empty()) std::memcpy(next_, bytes.data(), bytes.size());
+      next_ += bytes.size();
+      return;
+    }
+    AppendToFullBuffer(bytes);
+  }
   void Commit();
 
  private:
+  void AppendToFullBuffer(std::string_view bytes);
+
   struct State;
   std::unique_ptr<State> state_;
+  char* next_ = nullptr;  // the free room of the block being filled
+  char* end_ = nullptr;
 };
 
 // Replaces the contents of the file at `path` with `bytes` (creating it when absent)

@@ -36,6 +36,24 @@ inline void AddToCounter(Host& host, Counter which, std::int64_t delta) {
   host.WriteCounter(which, host.ReadCounter(which) + delta);
 }
 
+// Lets the host's messages run during a loop over many small steps (the lines of a
+// file) without asking it at every step: once every kStride steps. No host: nothing.
+class MessagePacer {
+ public:
+  static constexpr int kStride = 256;
+  explicit MessagePacer(Host* host) : host_(host) {}
+  void Step() {
+    if (host_ != nullptr && ++steps_ == kStride) {
+      steps_ = 0;
+      host_->ProcessMessages();
+    }
+  }
+
+ private:
+  Host* host_;
+  int steps_ = 0;
+};
+
 // Disables the running command's start button for its lifetime; the button comes back
 // however the command ends, an exception included.
 class CommandScope {

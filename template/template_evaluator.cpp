@@ -87,21 +87,35 @@ std::string ResolveNested(std::string_view source, std::string_view text,
 
 // The argument text split at its first two commas; the third slot keeps the rest.
 Arguments SplitArguments(std::string_view text) {
-  Arguments args;
   const std::size_t first = text.find(',');
-  if (first == std::string_view::npos) {
-    args.first = text;
-    return args;
-  }
-  args.first = text.substr(0, first);
+  if (first == std::string_view::npos) return Arguments(text, {}, {});
   const std::size_t second = text.find(',', first + 1);
-  if (second == std::string_view::npos) {
-    args.second = text.substr(first + 1);
-    return args;
-  }
-  args.second = text.substr(first + 1, second - first - 1);
-  args.third = text.substr(second + 1);
-  return args;
+  if (second == std::string_view::npos)
+    return Arguments(text.substr(0, first), text.substr(first + 1), {});
+  return Arguments(text.substr(0, first), text.substr(first + 1, second - first - 1),
+                   text.substr(second + 1));
+}
+
+// One item that has been through the escape step, taken apart: plain text (no "${"),
+// a bare body (no "("), or a function with its argument text.
+struct ParsedItem {
+  enum class Kind { Plain, Body, Function } kind = Kind::Plain;
+  std::string_view text;  // Plain: the item; Body: the body; Function: the argument text
+  std::string name;       // Function: lower-cased
+};
+
+ParsedItem Parse(std::string_view item) {
+  const std::size_t dollar = item.find("${");
+  if (dollar == std::string_view::npos) return {ParsedItem::Kind::Plain, item, {}};
+  const std::size_t bodyStart = dollar + 2;
+  const std::size_t bodyEnd = item.size() - 1;  // the last character is never looked at
+  const std::string_view body =
+      bodyEnd > bodyStart ? item.substr(bodyStart, bodyEnd - bodyStart) : std::string_view();
+  const std::size_t paren = body.find('(');
+  if (paren == std::string_view::npos) return {ParsedItem::Kind::Body, body, {}};
+  std::string_view argumentText = body.substr(paren + 1);
+  if (!argumentText.empty()) argumentText.remove_suffix(1);  // taken to be the ")"
+  return {ParsedItem::Kind::Function, argumentText, platform::ToLower(body.substr(0, paren))};
 }
 
 // Parses and applies one item that has been through the escape step. Nested items are
@@ -109,23 +123,15 @@ Arguments SplitArguments(std::string_view text) {
 // already, which are plain text.
 std::string Evaluate(std::string_view source, std::string_view item, const Environment& environment,
                      Nested nested) {
-  const std::size_t dollar = item.find("${");
-  if (dollar == std::string_view::npos) return std::string(item);
-  const std::size_t bodyStart = dollar + 2;
-  const std::size_t bodyEnd = item.size() - 1;  // the last character is never looked at
-  const std::string_view body =
-      bodyEnd > bodyStart ? item.substr(bodyStart, bodyEnd - bodyStart) : std::string_view();
-  const std::size_t paren = body.find('(');
-  if (paren == std::string_view::npos) return std::string(body);
-  const std::string name = platform::ToLower(body.substr(0, paren));
-  std::string_view argumentText = body.substr(paren + 1);
-  if (!argumentText.empty()) argumentText.remove_suffix(1);  // taken to be the ")"
+  const ParsedItem parsed = Parse(item);
+  if (parsed.kind != ParsedItem::Kind::Function) return std::string(parsed.text);
+  std::string_view argumentText = parsed.text;
   std::string resolved;
   if (nested == Nested::Resolve) {
     resolved = ResolveNested(source, argumentText, environment);
     argumentText = resolved;
   }
-  return ApplyFunction(name, source, SplitArguments(argumentText), environment);
+  return ApplyFunction(parsed.name, source, SplitArguments(argumentText), environment);
 }
 
 }  // namespace
@@ -139,8 +145,7 @@ std::string ReplaceEscapes(std::string_view item) {
 
 std::string EvalTemplate(std::string_view source, std::string_view item, const Clock& clock,
                          std::size_t growthLimit) {
-  const Environment environment{clock, TextBudget(source.size() + item.size(), growthLimit)};
-  return Evaluate(source, ReplaceEscapes(item), environment, Nested::Resolve);
+  return PreparedTemplate(item, clock, growthLimit).Apply(source);
 }
 
 std::string EvalTemplate(std::string_view source, std::string_view item, const Clock& clock) {
@@ -150,6 +155,47 @@ std::string EvalTemplate(std::string_view source, std::string_view item, const C
 std::string EvalTemplate(std::string_view source, std::string_view item) {
   const SystemClock clock;
   return EvalTemplate(source, item, clock);
+}
+
+}  // namespace tmpl
+
+namespace tmpl {
+
+PreparedTemplate::PreparedTemplate(std::string_view item, std::size_t growthLimit)
+    : PreparedTemplate(item, system_, growthLimit) {}
+
+PreparedTemplate::PreparedTemplate(std::string_view item, const Clock& clock,
+                                   std::size_t growthLimit)
+    : item_(ReplaceEscapes(item)), itemSize_(item.size()), growthLimit_(growthLimit), clock_(clock) {
+  const ParsedItem parsed = Parse(item_);
+  // Items nested in the argument text ("${" in it) depend on the source text.
+  nested_ = parsed.kind == ParsedItem::Kind::Function &&
+            parsed.text.find("${") != std::string_view::npos;
+  if (parsed.kind != ParsedItem::Kind::Function) {
+    fixed_ = std::string(parsed.text);
+    return;
+  }
+  function_ = FindFunction(parsed.name);
+  arguments_ = SplitArguments(parsed.text);
+}
+
+std::string PreparedTemplate::Apply(std::string_view source) const {
+  std::string out;
+  ApplyTo(source, out);
+  return out;
+}
+
+void PreparedTemplate::ApplyTo(std::string_view source, std::string& out) const {
+  out.clear();
+  if (function_ == nullptr) {
+    out += fixed_;
+    return;
+  }
+  const Environment environment{clock_, TextBudget(source.size() + itemSize_, growthLimit_)};
+  if (nested_)
+    out += Evaluate(source, item_, environment, Nested::Resolve);
+  else
+    function_(source, arguments_, environment).AppendTo(out);
 }
 
 }  // namespace tmpl

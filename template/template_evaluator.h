@@ -21,6 +21,7 @@
 #include <string_view>
 
 #include "template/clock.h"
+#include "template/template_functions.h"
 #include "template/text_budget.h"
 
 namespace tmpl {
@@ -32,6 +33,34 @@ std::string EvalTemplate(std::string_view source, std::string_view item, const C
 
 std::string EvalTemplate(std::string_view source, std::string_view item, const Clock& clock,
                          std::size_t growthLimit);
+
+// One item applied to many source texts (the lines of a file) gives what EvalTemplate
+// gives for each, but is taken apart once. Not copyable: it refers to its own text.
+class PreparedTemplate {
+ public:
+  // Date and Time read the system clock.
+  explicit PreparedTemplate(std::string_view item, std::size_t growthLimit = kTextGrowthLimit);
+  PreparedTemplate(std::string_view item, const Clock& clock,
+                   std::size_t growthLimit = kTextGrowthLimit);
+  PreparedTemplate(const PreparedTemplate&) = delete;
+  PreparedTemplate& operator=(const PreparedTemplate&) = delete;
+
+  std::string Apply(std::string_view source) const;
+  // The same into `out` (its old text replaced), so that a loop over many lines can
+  // keep one buffer.
+  void ApplyTo(std::string_view source, std::string& out) const;
+
+ private:
+  SystemClock system_;
+  std::string item_;  // after the escape step
+  std::size_t itemSize_;
+  std::size_t growthLimit_;
+  const Clock& clock_;
+  bool nested_ = false;
+  std::string fixed_;             // the result of an item that is no function
+  Function function_ = nullptr;   // with its arguments, views into item_
+  Arguments arguments_;
+};
 
 // The escape step alone: every "\t", "\r" and "\n" (letter case ignored, in that order)
 // replaced by TAB, CR and LF.

@@ -19,10 +19,9 @@ struct Call {
   const Environment& environment;
 };
 
-using Handler = std::string (*)(const Call&);
+using Handler = Result (*)(const Call&);
 
-std::string Unchanged(const Call& c) { return std::string(c.s); }
-std::int64_t N(std::string_view argument) { return NumericArgument(argument); }
+Result Unchanged(const Call& c) { return Result(c.s); }
 
 // The range from the first `first` through the end of the first `last` that begins
 // after it, as a position and a count; nothing when either keyword is missing.
@@ -40,141 +39,157 @@ std::optional<Range> KeywordRange(std::string_view s, std::string_view first,
   return Range{p, end - p + 1};
 }
 
-std::string Date(const Call& c) {
+Result Date(const Call& c) {
   return FormatDatePattern(c.a.first, DatePart(c.environment.clock.Now()));
 }
-std::string Time(const Call& c) {
+Result Time(const Call& c) {
   return FormatDatePattern(c.a.first, TimePart(c.environment.clock.Now()));
 }
-std::string RepStr(const Call& c) {
+Result RepStr(const Call& c) {
   return c.environment.budget.ReplaceAll(c.s, c.a.first, c.a.second);
 }
 
-std::string DelStr(const Call& c) {
+Result DelStr(const Call& c) {
   const std::int64_t p = Find(c.a.first, c.s);
   return p > 0 ? Remove(c.s, p, Length(c.a.first)) : Unchanged(c);
 }
 
-std::string DelRange(const Call& c) {
+Result DelRange(const Call& c) {
   const std::optional<Range> r = KeywordRange(c.s, c.a.first, c.a.second);
   return r ? Remove(c.s, r->pos, r->count) : Unchanged(c);
 }
 
-std::string GetStr2(const Call& c) {
+Result GetStr2(const Call& c) {
   const std::optional<Range> r = KeywordRange(c.s, c.a.first, c.a.second);
   return r ? Copy(c.s, r->pos, r->count) : Unchanged(c);
 }
 
-std::string DelLeft(const Call& c) {
-  const std::int64_t n = N(c.a.first);
+Result DelLeft(const Call& c) {
+  const std::int64_t n = c.a.Number(0);
   return n > 0 ? Remove(c.s, 1, n) : Unchanged(c);
 }
 
-std::string DelRight(const Call& c) {
-  const std::int64_t n = N(c.a.first);
+Result DelRight(const Call& c) {
+  const std::int64_t n = c.a.Number(0);
   return n > 0 ? Remove(c.s, Length(c.s) - n + 1, n) : Unchanged(c);
 }
 
-std::string DelMid(const Call& c) {
-  const std::int64_t pos = N(c.a.first), count = N(c.a.second);
+Result DelMid(const Call& c) {
+  const std::int64_t pos = c.a.Number(0), count = c.a.Number(1);
   return pos > 0 && count > 0 ? Remove(c.s, pos, count) : Unchanged(c);
 }
 
-std::string AddLeft(const Call& c) { return std::string(c.a.first).append(c.s); }
-std::string AddRight(const Call& c) { return std::string(c.s).append(c.a.first); }
+Result AddLeft(const Call& c) { return Result(c.a.first, c.s); }
+Result AddRight(const Call& c) { return Result(c.s, c.a.first); }
 
-std::string AddMid(const Call& c) {
-  const std::int64_t pos = N(c.a.first);
+Result AddMid(const Call& c) {
+  const std::int64_t pos = c.a.Number(0);
   return pos > 0 ? Insert(c.s, pos, c.a.second) : Unchanged(c);
 }
 
-std::string GetLeft(const Call& c) {
-  const std::int64_t n = N(c.a.first);
+Result GetLeft(const Call& c) {
+  const std::int64_t n = c.a.Number(0);
   return n > 0 ? Copy(c.s, 1, n) : Unchanged(c);
 }
 
-std::string GetRight(const Call& c) {
-  const std::int64_t n = N(c.a.first);
+Result GetRight(const Call& c) {
+  const std::int64_t n = c.a.Number(0);
   return n > 0 ? Copy(c.s, Length(c.s) - n + 1, n) : Unchanged(c);
 }
 
-std::string GetMid(const Call& c) {
-  const std::int64_t pos = N(c.a.first), count = N(c.a.second);
+Result GetMid(const Call& c) {
+  const std::int64_t pos = c.a.Number(0), count = c.a.Number(1);
   return pos > 0 && count > 0 ? Copy(c.s, pos, count) : Unchanged(c);
 }
 
-std::string GetStr(const Call& c) {
-  const std::int64_t p = Find(c.a.first, c.s), count = N(c.a.second);
+Result GetStr(const Call& c) {
+  const std::int64_t p = Find(c.a.first, c.s), count = c.a.Number(1);
   return p > 0 && count > 0 ? Copy(c.s, p, count) : Unchanged(c);
 }
 
 // The offset is added to the keyword's position without any test; Insert holds the
 // result inside the text.
-std::string AddMid2(const Call& c) {
+Result AddMid2(const Call& c) {
   const std::int64_t p = Find(c.a.first, c.s);
-  return p > 0 ? Insert(c.s, SaturatingAdd(p, N(c.a.second)), c.a.third) : Unchanged(c);
+  return p > 0 ? Insert(c.s, SaturatingAdd(p, c.a.Number(1)), c.a.third) : Unchanged(c);
 }
 
-std::string NewLine(const Call& c) { return BreakLines(c.s, N(c.a.first)); }
+Result NewLine(const Call& c) { return BreakLines(c.s, c.a.Number(0)); }
 
 // The swap goes through a marker text; a marker already in S is swapped as well.
-std::string Xchg(const Call& c) {
+Result Xchg(const Call& c) {
   constexpr std::string_view kMarker = "(!@#$%^&*)";
   const TextBudget& budget = c.environment.budget;
   const std::string marked = budget.ReplaceAll(c.s, c.a.first, kMarker);
   return budget.ReplaceAll(budget.ReplaceAll(marked, c.a.second, c.a.first), kMarker, c.a.second);
 }
 
-std::string DelStrL(const Call& c) {
+Result DelStrL(const Call& c) {
   const std::int64_t p = Find(c.a.first, c.s);
   return p > 0 ? Remove(c.s, 1, p + Length(c.a.first) - 1) : Unchanged(c);
 }
 
-std::string DelStrR(const Call& c) {
+Result DelStrR(const Call& c) {
   const std::int64_t p = Find(c.a.first, c.s);
   return p > 0 ? Remove(c.s, p, Length(c.s) - p + 1) : Unchanged(c);
 }
 
-std::string Pos(const Call& c) { return std::to_string(Find(c.a.first, c.s)); }
+Result Pos(const Call& c) { return std::to_string(Find(c.a.first, c.s)); }
 
 // The offset counts from the keyword's first byte; a start that falls below 1 leaves S.
-std::string GetMid2(const Call& c) {
-  const std::int64_t p = Find(c.a.first, c.s), count = N(c.a.third);
+Result GetMid2(const Call& c) {
+  const std::int64_t p = Find(c.a.first, c.s), count = c.a.Number(2);
   if (p > 0 && count > 0) {
-    const std::int64_t start = SaturatingAdd(p, N(c.a.second));
+    const std::int64_t start = SaturatingAdd(p, c.a.Number(1));
     if (start > 0) return Copy(c.s, start, count);
   }
   return Unchanged(c);
 }
 
-std::string Gb2Big(const Call& c) { return GbToBig5(c.s); }
-std::string Big2Gb(const Call& c) { return Big5ToGb(c.s); }
-std::string Len(const Call& c) { return std::to_string(c.a.first.size()); }
-std::string Chs2Num(const Call& c) { return ChineseToDigits(c.a.first); }
+Result Gb2Big(const Call& c) { return GbToBig5(c.s); }
+Result Big2Gb(const Call& c) { return Big5ToGb(c.s); }
+Result Len(const Call& c) { return std::to_string(c.a.first.size()); }
+Result Chs2Num(const Call& c) { return ChineseToDigits(c.a.first); }
+
+template <Handler handler>
+Result Adapted(std::string_view source, const Arguments& args, const Environment& environment) {
+  return handler(Call{source, args, environment});
+}
 
 struct Entry {
   std::string_view name;
-  Handler handler;
+  Function function;
 };
 
 constexpr Entry kTable[] = {
-    {"date", Date},         {"time", Time},         {"repstr", RepStr},     {"delstr", DelStr},
-    {"delrange", DelRange}, {"delleft", DelLeft},   {"delright", DelRight}, {"delmid", DelMid},
-    {"addleft", AddLeft},   {"addright", AddRight}, {"addmid", AddMid},     {"getleft", GetLeft},
-    {"getright", GetRight}, {"getmid", GetMid},     {"getstr", GetStr},     {"getstr2", GetStr2},
-    {"addmid2", AddMid2},   {"newline", NewLine},   {"xchg", Xchg},         {"delstrl", DelStrL},
-    {"delstrr", DelStrR},   {"pos", Pos},           {"getmid2", GetMid2},   {"gb2big", Gb2Big},
-    {"big2gb", Big2Gb},     {"len", Len},           {"lineorg", Unchanged}, {"chs2num", Chs2Num},
+    {"date", Adapted<Date>},         {"time", Adapted<Time>},         {"repstr", Adapted<RepStr>},
+    {"delstr", Adapted<DelStr>},     {"delrange", Adapted<DelRange>}, {"delleft", Adapted<DelLeft>},
+    {"delright", Adapted<DelRight>}, {"delmid", Adapted<DelMid>},     {"addleft", Adapted<AddLeft>},
+    {"addright", Adapted<AddRight>}, {"addmid", Adapted<AddMid>},     {"getleft", Adapted<GetLeft>},
+    {"getright", Adapted<GetRight>}, {"getmid", Adapted<GetMid>},     {"getstr", Adapted<GetStr>},
+    {"getstr2", Adapted<GetStr2>},   {"addmid2", Adapted<AddMid2>},   {"newline", Adapted<NewLine>},
+    {"xchg", Adapted<Xchg>},         {"delstrl", Adapted<DelStrL>},   {"delstrr", Adapted<DelStrR>},
+    {"pos", Adapted<Pos>},           {"getmid2", Adapted<GetMid2>},   {"gb2big", Adapted<Gb2Big>},
+    {"big2gb", Adapted<Big2Gb>},     {"len", Adapted<Len>},           {"lineorg", Adapted<Unchanged>},
+    {"chs2num", Adapted<Chs2Num>},
 };
 
 }  // namespace
 
-std::string ApplyFunction(std::string_view name, std::string_view source, const Arguments& args,
-                          const Environment& environment) {
-  const Call call{source, args, environment};
+std::int64_t Arguments::Number(int slot) const {
+  const unsigned bit = 1u << slot;
+  if ((known_ & bit) == 0) {
+    const std::string_view texts[] = {first, second, third};
+    numbers_[slot] = NumericArgument(texts[slot]);
+    known_ |= bit;
+  }
+  return numbers_[slot];
+}
+
+Function FindFunction(std::string_view name) {
   for (const Entry& entry : kTable)
-    if (entry.name == name) return entry.handler(call);
-  return std::string(source);
+    if (entry.name == name) return entry.function;
+  return Adapted<Unchanged>;
 }
 
 }  // namespace tmpl

@@ -1,6 +1,7 @@
 #include "template/text_primitives.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 #include "platform/engine_text.h"
@@ -13,28 +14,60 @@ std::int64_t Find(std::string_view key, std::string_view s) {
   return pos == std::string_view::npos ? 0 : static_cast<std::int64_t>(pos) + 1;
 }
 
-std::string Copy(std::string_view s, std::int64_t pos, std::int64_t count) {
-  if (count < 1 || pos > Length(s)) return std::string();
+std::size_t Result::size() const {
+  return owned_ ? own_.size() : pieces_[0].size() + pieces_[1].size() + pieces_[2].size();
+}
+
+void Result::AppendTo(std::string& out) const {
+  if (owned_) {
+    out += own_;
+    return;
+  }
+  // One growth and plain copies: this runs once per line of a large file.
+  std::size_t at = out.size();
+  out.resize(at + size());
+  for (const std::string_view piece : pieces_) {
+    if (piece.empty()) continue;
+    std::memcpy(out.data() + at, piece.data(), piece.size());
+    at += piece.size();
+  }
+}
+
+std::string Result::ToString() const {
+  if (owned_) return own_;
+  std::string out;
+  AppendTo(out);
+  return out;
+}
+
+bool Result::operator==(std::string_view text) const {
+  if (owned_) return own_ == text;
+  if (size() != text.size()) return false;
+  for (const std::string_view piece : pieces_) {
+    if (text.substr(0, piece.size()) != piece) return false;
+    text.remove_prefix(piece.size());
+  }
+  return true;
+}
+
+std::string_view Copy(std::string_view s, std::int64_t pos, std::int64_t count) {
+  if (count < 1 || pos > Length(s)) return {};
   pos = std::max<std::int64_t>(pos, 1);
   count = std::min(count, Length(s) - pos + 1);
-  return std::string(s.substr(static_cast<std::size_t>(pos - 1), static_cast<std::size_t>(count)));
+  return s.substr(static_cast<std::size_t>(pos - 1), static_cast<std::size_t>(count));
 }
 
-std::string Remove(std::string_view s, std::int64_t pos, std::int64_t count) {
-  if (pos < 1 || pos > Length(s) || count < 1) return std::string(s);
+Result Remove(std::string_view s, std::int64_t pos, std::int64_t count) {
+  if (pos < 1 || pos > Length(s) || count < 1) return Result(s);
   count = std::min(count, Length(s) - pos + 1);
-  std::string out(s.substr(0, static_cast<std::size_t>(pos - 1)));
-  out += s.substr(static_cast<std::size_t>(pos - 1 + count));
-  return out;
+  return Result(s.substr(0, static_cast<std::size_t>(pos - 1)),
+                s.substr(static_cast<std::size_t>(pos - 1 + count)));
 }
 
-std::string Insert(std::string_view s, std::int64_t pos, std::string_view text) {
+Result Insert(std::string_view s, std::int64_t pos, std::string_view text) {
   pos = std::clamp<std::int64_t>(pos, 1, Length(s) + 1);
   const auto at = static_cast<std::size_t>(pos - 1);
-  std::string out;
-  out.reserve(s.size() + text.size());
-  out.append(s.substr(0, at)).append(text).append(s.substr(at));
-  return out;
+  return Result(s.substr(0, at), text, s.substr(at));
 }
 
 std::string ReplaceAll(std::string_view s, std::string_view from, std::string_view to) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/error.h"
 #include "platform/testing/recording_host.h"
@@ -181,6 +182,32 @@ TEST_F(ContentFrame, AFileTheModeLeavesIsNeitherSavedNorCounted) {
   EXPECT_EQ(temp_.Read("leave.txt"), "x");
   EXPECT_FALSE(temp_.Exists("leave.txt.bak"));
   EXPECT_EQ(host_.boxes, (Texts{"[info] 成功处理完成,共处理 1 个文件!"}));
+}
+
+// Another program cuts the file short while the mode reads it: the run ends at that
+// file as if it could not be read, before any backup or save.
+TEST_F(ContentFrame, AFileCutShortWhileReadEndsTheRunUnsaved) {
+  std::string text;
+  for (int i = 0; i < 3000; ++i) text += "line\n";
+  List({{"a.txt", "a"}, {"b.txt", text.c_str()}, {"c.txt", "c"}});
+  class CuttingMode final : public ContentMode {
+   public:
+    FileResult Build(const FileContext& file, const LineList& source, LineSink& output) override {
+      if (file.name == "b.txt") truncate(file.fullPath.c_str(), 0);
+      for (const std::string_view line : source) output.Add(line);
+      return FileResult::Save;
+    }
+  } cutting;
+  try {
+    RunContentFrame(files_, host_, Backup::Yes, cutting);
+    ADD_FAILURE() << "no error";
+  } catch (const platform::CommandError& error) {
+    EXPECT_EQ(std::string(error.what()), "Cannot open file " + temp_.Path("b.txt"));
+  }
+  EXPECT_EQ(temp_.Read("a.txt"), "a\r\n");
+  EXPECT_FALSE(temp_.Exists("b.txt.bak"));
+  EXPECT_EQ(temp_.Read("c.txt"), "c");
+  EXPECT_EQ(host_.Count(platform::Counter::Change), 1);
 }
 
 }  // namespace

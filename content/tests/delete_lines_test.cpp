@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <numeric>
+#include <random>
 
+#include "content/delimited_list.h"
 #include "platform/error.h"
 #include "platform/testing/recording_host.h"
 #include "platform/testing/temp_folder.h"
@@ -84,6 +86,32 @@ TEST(DeleteLines, LongTablesAreNotCutShort) {
   EXPECT_EQ(plain.size(), 3000u);
   EXPECT_EQ(plain[999], "1000");
   EXPECT_EQ(plain[1000], "3001");
+}
+
+// The keywords are searched for in the whole text and the places found serve the lines
+// that follow; whatever the lines and keywords, a line goes exactly when it holds one.
+TEST(DeleteLines, KeywordsMatchLineByLineWhereverTheyFall) {
+  std::mt19937 random(11);
+  const char* pieces[] = {"ab", "a", "b", "\xD6\xD0", "\xD0\xD6", " ", "\r\n", "\n", "\r"};
+  const char* keywordSets[] = {"ab", "b;a", "\xD0\xD6;ab", "abab", "\xD6\xD0\xD6", "zz;b"};
+  for (int round = 0; round < 400; ++round) {
+    std::string bytes;
+    for (int i = random() % 60; i > 0; --i) bytes += pieces[random() % std::size(pieces)];
+    const char* keywords = keywordSets[round % std::size(keywordSets)];
+    SCOPED_TRACE(::testing::PrintToString(bytes) + " keywords " + keywords);
+    const LineList source = LineList::FromBytes(bytes);
+    const std::vector<std::string> list = SplitDelimitedList(keywords, ';', '^');
+    Texts kept;
+    for (const std::string_view line : source) {
+      bool holds = false;
+      for (const std::string& keyword : list) holds = holds || line.find(keyword) != line.npos;
+      if (!holds) kept.emplace_back(line);
+    }
+    DeleteLinesSettings settings;
+    settings.by = By::Keywords;
+    settings.keywords = keywords;
+    ASSERT_EQ(Delete(source, settings), kept);
+  }
 }
 
 TEST(DeleteLines, OtherWays) {

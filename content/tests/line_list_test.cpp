@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <random>
 
 #include "platform/error.h"
 #include "platform/testing/temp_folder.h"
@@ -47,6 +50,42 @@ TEST(LineList, SplitsAtEveryKindOfBreak) {
   }
 }
 
+// The lines as the rule states them, one byte at a time, for comparison.
+Texts SplitPlainly(std::string_view bytes) {
+  bytes = bytes.substr(0, bytes.find('\0'));
+  Texts lines;
+  std::string line;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] != '\r' && bytes[i] != '\n') {
+      line += bytes[i];
+      continue;
+    }
+    lines.push_back(line);
+    line.clear();
+    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+  }
+  if (!line.empty()) lines.push_back(line);
+  return lines;
+}
+
+// Breaks fall anywhere against the blocks the scan reads, CR LF across their borders
+// included; random texts of a few hundred bytes meet every such case.
+TEST(LineList, FindsEveryBreakWhereverItFallsInTheScan) {
+  std::mt19937 random(7);
+  const char alphabet[] = {'a', 'b', '\r', '\n', '\xD6', ' ', '\0'};
+  for (int round = 0; round < 3000; ++round) {
+    std::string bytes(random() % 300, 'x');
+    // Few zero bytes, so that most texts run to their end.
+    for (char& c : bytes) c = alphabet[random() % (round % 2 == 0 ? 6 : 7)];
+    SCOPED_TRACE(::testing::PrintToString(bytes));
+    const LineList list = LineList::FromBytes(bytes);
+    const Texts expected = SplitPlainly(bytes);
+    ASSERT_EQ(LinesOf(list), expected);
+    ASSERT_EQ(list.size(), expected.size());
+    ASSERT_EQ(list.empty(), expected.empty());
+  }
+}
+
 TEST(LineList, LoadsTheWholeFileAndRefusesWhatCannotBeRead) {
   TempFolder temp;
   const std::string path = temp.Write("a.txt", std::string("one\ntwo\rthree\r\n\0rest", 20));
@@ -60,6 +99,24 @@ TEST(LineList, LoadsTheWholeFileAndRefusesWhatCannotBeRead) {
       EXPECT_EQ(std::string(error.what()), "Cannot open file " + bad);
     }
   }
+}
+
+// Another program may cut a file short while its lines are read: the lines end, the
+// program goes on, and the list knows that it does not hold the file.
+TEST(LineList, AFileCutShortWhileReadIsNotTakenForTheFile) {
+  TempFolder temp;
+  std::string bytes;
+  for (int i = 0; i < 5000; ++i) bytes += "line " + std::to_string(i) + "\n";
+  const std::string path = temp.Write("a.txt", bytes);
+  const LineList list = LineList::Load(path);
+  EXPECT_TRUE(list.Intact());
+  ASSERT_EQ(truncate(path.c_str(), 0), 0);
+  EXPECT_EQ(list.size(), 0u);
+  EXPECT_FALSE(list.Intact());
+
+  const LineList whole = LineList::Load(temp.Write("b.txt", bytes));
+  EXPECT_EQ(whole.size(), 5000u);
+  EXPECT_TRUE(whole.Intact());
 }
 
 TEST(LineFileWriter, WritesEveryLineWithCrLfAndReplacesOnlyAtCommit) {

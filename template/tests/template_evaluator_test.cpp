@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <span>
 #include <string>
+#include <vector>
 
 #include "platform/error.h"
 #include "template/clock.h"
@@ -109,6 +111,33 @@ TEST(EvalTemplateTest, Parse) { CheckRows(std::begin(kParseRows), std::end(kPars
 TEST(EvalTemplateTest, Nesting) { CheckRows(std::begin(kNestingRows), std::end(kNestingRows)); }
 TEST(EvalTemplateTest, MalformedItemsEnd) {
   CheckRows(std::begin(kMalformedRows), std::end(kMalformedRows));
+}
+
+// A template taken apart once and applied to line after line gives, for every line,
+// what the evaluation of the item on that line alone gives.
+TEST(PreparedTemplateTest, GivesWhatEachSingleEvaluationGives) {
+  const std::string sources[] = {"abcdef", "", "x", "\xD6\xD0\xCE\xC4" "ab", "a}b",
+                                 "${Len(abcd)}", "2,3xyz", "abca"};
+  std::vector<std::string> items;
+  for (const std::span<const EvalRow> rows : {std::span<const EvalRow>(kEscapeRows),
+                                              std::span<const EvalRow>(kParseRows),
+                                              std::span<const EvalRow>(kNestingRows),
+                                              std::span<const EvalRow>(kMalformedRows)})
+    for (const EvalRow& row : rows) items.push_back(row.item);
+  items.insert(items.end(), {"${Date(yyyy-mm-dd)}", "${GetLeft(1+1)}", "${DelMid(2,2)}",
+                             "${AddMid2(b,1,--)}", "${Xchg(a,b)}", "${Pos(c)}"});
+  for (const std::string& item : items) {
+    SCOPED_TRACE(item);
+    const PreparedTemplate prepared(item, kClock);
+    std::string reused = "old text";
+    for (const std::string& source : sources) {
+      SCOPED_TRACE(source);
+      const std::string expected = EvalTemplate(source, item, kClock);
+      EXPECT_EQ(prepared.Apply(source), expected);
+      prepared.ApplyTo(source, reused);
+      EXPECT_EQ(reused, expected);
+    }
+  }
 }
 
 // Nesting as deep as a text can hold is resolved in a loop, not in the call stack.

@@ -1,0 +1,180 @@
+#include "platform/file_bytes.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdint>
+#include <mutex>
+#include <utility>
+
+#include "platform/code_page.h"
+#include "platform/error.h"
+
+namespace platform {
+namespace {
+
+// A mapped file that shrinks under us turns every access beyond its new end into
+// SIGBUS. The handler below gives such a page zeros instead and notes the damage,
+// so a file changed by another program ends the run with an error, not the program.
+// The mappings are listed in fixed slots, since a signal handler may not take a lock.
+struct GuardSlot {
+  std::atomic<std::uintptr_t> begin{0};
+  std::atomic<std::uintptr_t> end{0};
+  std::atomic<bool> inUse{false};
+  std::atomic<bool> damaged{false};
+};
+
+constexpr int kSlots = 16;
+GuardSlot g_slots[kSlots];
+struct sigaction g_previous;
+std::once_flag g_installed;
+
+void PassOn(int signal, siginfo_t* info, void* context) {
+  if ((g_previous.sa_flags & SA_SIGINFO) != 0 && g_previous.sa_sigaction != nullptr) {
+    g_previous.sa_sigaction(signal, info, context);
+  } else if (g_previous.sa_handler != SIG_DFL && g_previous.sa_handler != SIG_IGN) {
+    g_previous.sa_handler(signal);
+  } else {
+    // The faulting access is retried and now ends the program as it would have.
+    struct sigaction fallback {};
+    fallback.sa_handler = SIG_DFL;
+    sigaction(SIGBUS, &fallback, nullptr);
+  }
+}
+
+void OnBusError(int signal, siginfo_t* info, void* context) {
+  const auto address = reinterpret_cast<std::uintptr_t>(info->si_addr);
+  for (GuardSlot& slot : g_slots) {
+    if (address < slot.begin.load() || address >= slot.end.load()) continue;
+    const auto pageSize = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    void* page = reinterpret_cast<void*>(address & ~(pageSize - 1));
+    const int savedErrno = errno;
+    const bool replaced = mmap(page, pageSize, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED,
+                               -1, 0) != MAP_FAILED;
+    errno = savedErrno;
+    if (replaced) {
+      slot.damaged.store(true);
+      return;
+    }
+  }
+  PassOn(signal, info, context);
+}
+
+void InstallHandler() {
+  struct sigaction action {};
+  action.sa_sigaction = OnBusError;
+  action.sa_flags = SA_SIGINFO | SA_RESTART;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGBUS, &action, &g_previous);
+}
+
+int Watch(const char* data, std::size_t size) {
+  std::call_once(g_installed, InstallHandler);
+  for (int i = 0; i < kSlots; ++i) {
+    bool expected = false;
+    if (!g_slots[i].inUse.compare_exchange_strong(expected, true)) continue;
+    g_slots[i].damaged.store(false);
+    g_slots[i].end.store(reinterpret_cast<std::uintptr_t>(data) + size);
+    g_slots[i].begin.store(reinterpret_cast<std::uintptr_t>(data));
+    return i;
+  }
+  return -1;
+}
+
+void Unwatch(int slot) {
+  g_slots[slot].begin.store(0);
+  g_slots[slot].end.store(0);
+  g_slots[slot].inUse.store(false);
+}
+
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+bool ReadAll(int fd, char* data, std::size_t size, std::size_t& got) {
+  got = 0;
+  while (got < size) {
+    const ssize_t n = read(fd, data + got, size - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) break;  // the file shrank meanwhile: what was there
+    got += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+FileBytes::FileBytes(std::string_view enginePath) {
+  const Descriptor file(open(EngineToUtf8(enginePath).c_str(), O_RDONLY | O_CLOEXEC));
+  struct stat st;
+  if (file.get() < 0 || fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode))
+    ThrowCannotOpen(enginePath);
+  const auto size = static_cast<std::size_t>(st.st_size);
+  if (size == 0) return;
+  void* mapped = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, file.get(), 0);
+  if (mapped != MAP_FAILED) {
+    const int slot = Watch(static_cast<const char*>(mapped), size);
+    if (slot >= 0) {
+      madvise(mapped, size, MADV_SEQUENTIAL);
+      data_ = static_cast<const char*>(mapped);
+      size_ = size;
+      guard_ = slot;
+      return;
+    }
+    munmap(mapped, size);  // every slot taken: read it instead
+  }
+  LargeBuffer copy(size);
+  std::size_t got = 0;
+  if (!ReadAll(file.get(), copy.data(), size, got)) ThrowCannotOpen(enginePath);
+  copy_ = std::move(copy);
+  data_ = copy_.data();
+  size_ = got;
+}
+
+FileBytes::~FileBytes() { Release(); }
+
+FileBytes::FileBytes(FileBytes&& other) noexcept
+    : data_(std::exchange(other.data_, nullptr)),
+      size_(std::exchange(other.size_, 0)),
+      guard_(std::exchange(other.guard_, -1)),
+      copy_(std::move(other.copy_)) {}
+
+FileBytes& FileBytes::operator=(FileBytes&& other) noexcept {
+  if (this != &other) {
+    Release();
+    data_ = std::exchange(other.data_, nullptr);
+    size_ = std::exchange(other.size_, 0);
+    guard_ = std::exchange(other.guard_, -1);
+    copy_ = std::move(other.copy_);
+  }
+  return *this;
+}
+
+bool FileBytes::Intact() const { return guard_ < 0 || !g_slots[guard_].damaged.load(); }
+
+void FileBytes::Release() noexcept {
+  if (guard_ < 0) return;
+  Unwatch(guard_);
+  munmap(const_cast<char*>(data_), size_);
+  guard_ = -1;
+  data_ = nullptr;
+  size_ = 0;
+}
+
+}  // namespace platform
