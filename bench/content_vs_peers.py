@@ -9,12 +9,12 @@ Usage: content_vs_peers.py TESSALY [FILE] [RUNS]
            gen_lines.py | iconv -f UTF-8 -t GBK   (default /tmp/tessaly-bench/big.txt)
   RUNS     runs of each command, the median is reported (default 3)
 
-Every run of the program works on a fresh copy of FILE (the copy is not timed) and
-saves over it through a new sibling file; the tools and cat write their output to a new
-file in the same folder (removed before each run), so every command fills new pages of
-the file cache, as the program does. The runs of one mode take turns (cat, program,
-tool) and medians are given: on a virtual machine whose host takes back freed memory,
-the same command varies by a factor of two or more from run to run.
+Every command starts from the same state: a fresh copy of FILE, written and flushed
+(not timed), and no output file. The program saves over the copy through a new sibling
+file; the tools and cat read the copy and write a new file in the same folder. The runs
+of one mode take turns (cat, program, tool) and medians are given: on a virtual machine
+whose host takes back freed memory, the same command varies by a factor of two or more
+from run to run, depending on whether the memory it fills was just freed.
 
 The program's save is durable (flushed to the disk before it replaces the file), the
 tools' output and cat's are not: on a slow disk that flush, not the work on the lines,
@@ -104,8 +104,13 @@ def main():
     out = os.path.join(folder, "out.txt")
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen", LC_ALL="C")
 
-    def tessaly_once(script):
+    def prepare():
+        if os.path.exists(out):
+            os.unlink(out)
         shutil.copyfile(source, work)
+
+    def tessaly_once(script):
+        prepare()
         with tempfile.NamedTemporaryFile("w", suffix=".tsl", delete=False, encoding="utf-8") as job:
             job.write(SEARCH.format(folder=folder) + script)
         try:
@@ -114,10 +119,9 @@ def main():
             os.unlink(job.name)
 
     def to_file(command):
-        if os.path.exists(out):
-            os.unlink(out)
+        prepare()
         with open(out, "wb") as sink:
-            return run(command + [source.encode()], stdout=sink, env=env)
+            return run(command + [work.encode()], stdout=sink, env=env)
 
     def medians(results):
         return (statistics.median(r[0] for r in results), max(r[1] for r in results),

@@ -42,18 +42,19 @@ bool IsWorkedLine(std::string_view line, WorkedLines lines, std::string_view key
   return false;
 }
 
-std::string RemoveFirst(std::string_view line, std::string_view cut) {
-  std::string out(line);
-  if (cut.empty()) return out;
-  if (const std::size_t at = line.find(cut); at != std::string_view::npos)
-    out.erase(at, cut.size());
-  return out;
+std::string_view RemoveFirst(std::string_view line, std::string_view cut, std::string& scratch) {
+  if (cut.empty()) return line;
+  const std::size_t at = line.find(cut);
+  if (at == std::string_view::npos) return line;
+  scratch.assign(line.substr(0, at));
+  scratch += line.substr(at + cut.size());
+  return scratch;
 }
 
 void CutLines(const LineList& source, const CutPlan& plan, LineSink& output, platform::Host* host) {
   platform::MessagePacer pacer(host);
   const tmpl::PreparedTemplate format(plan.format);
-  std::string cut;
+  std::string scratch, rest;
   if (plan.lines == WorkedLines::LineNumber) {
     const std::size_t chosen = std::min(static_cast<std::size_t>(plan.lineNumber), source.size());
     std::size_t number = 0;
@@ -63,8 +64,11 @@ void CutLines(const LineList& source, const CutPlan& plan, LineSink& output, pla
         output.Add(line);
         continue;
       }
-      format.ApplyTo(line, cut);
-      output.Add(plan.keepCut ? cut : RemoveFirst(line, cut));
+      const std::string_view cut = format.Apply(line, scratch);
+      if (plan.keepCut)
+        output.Add(cut);
+      else
+        output.Add(RemoveFirst(line, cut, rest));
     }
     return;
   }
@@ -74,14 +78,14 @@ void CutLines(const LineList& source, const CutPlan& plan, LineSink& output, pla
       output.Add(plan.keepCut ? std::string_view() : line);
       continue;
     }
-    format.ApplyTo(line, cut);
+    const std::string_view cut = format.Apply(line, scratch);
     if (cut == line) {
       // The cut is the whole line: there is nothing cut out of it.
       output.Add(plan.keepCut ? std::string_view() : line);
     } else if (plan.keepCut) {
       output.Add(cut);
     } else {
-      output.Add(RemoveFirst(line, cut));
+      output.Add(RemoveFirst(line, cut, rest));
     }
   }
 }

@@ -44,7 +44,8 @@ struct CutPlan {
 };
 
 // `line` without the first occurrence of `cut`; unchanged when `cut` is empty or absent.
-std::string RemoveFirst(std::string_view line, std::string_view cut);
+// Put together in `scratch` (which must not hold `cut`) when something is removed.
+std::string_view RemoveFirst(std::string_view line, std::string_view cut, std::string& scratch);
 
 // The output lines of one file: always as many as the source has.
 void CutLines(const LineList& source, const CutPlan& plan, LineSink& output,

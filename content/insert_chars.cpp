@@ -99,7 +99,7 @@ void InsertChars(const LineList& source, std::string_view fileTemplate, const In
   // Without a sequence item the template is the same for every line of the file.
   const tmpl::PreparedTemplate fixed(sequence.text.empty() ? fileTemplate : std::string_view());
   std::int64_t number = sequence.start;
-  std::string inserted;
+  std::string scratch;
   for (const std::string_view line : source) {
     pacer.Step();
     if (!IsWorkedLine(line, plan.lines, plan.keyword)) {
@@ -107,8 +107,7 @@ void InsertChars(const LineList& source, std::string_view fileTemplate, const In
       continue;
     }
     if (sequence.text.empty()) {
-      fixed.ApplyTo(line, inserted);
-      output.Add(inserted);
+      output.Add(fixed.Apply(line, scratch));
     } else {
       output.Add(tmpl::EvalTemplate(line, itemFor(number)));
       ++number;

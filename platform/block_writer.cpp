@@ -5,15 +5,22 @@
 
 #include <cerrno>
 #include <cstring>
+#include <new>
 
 namespace platform {
 namespace {
 
 constexpr std::size_t kPage = 4096;  // direct writes go in whole pages of this size
 
+char* NewBlock() {
+  void* block = std::aligned_alloc(kPage, BlockWriter::kBlockSize);
+  if (block == nullptr) throw std::bad_alloc();
+  return static_cast<char*>(block);
+}
+
 }  // namespace
 
-BlockWriter::BlockWriter(int fd) : fd_(fd), blocks_{LargeBuffer(kBlockSize), LargeBuffer(kBlockSize)} {
+BlockWriter::BlockWriter(int fd) : fd_(fd), blocks_{{NewBlock(), {}}, {NewBlock(), {}}} {
   const int flags = fcntl(fd_, F_GETFL);
   direct_ = flags >= 0 && fcntl(fd_, F_SETFL, flags | O_DIRECT) == 0;
 }

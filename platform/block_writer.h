@@ -7,17 +7,18 @@
 
 #include <condition_variable>
 #include <cstddef>
+#include <cstdlib>
+#include <memory>
 #include <mutex>
 #include <sys/types.h>
 #include <thread>
 
-#include "platform/large_memory.h"
 
 namespace platform {
 
 class BlockWriter {
  public:
-  static constexpr std::size_t kBlockSize = std::size_t{4} << 20;
+  static constexpr std::size_t kBlockSize = std::size_t{1} << 20;
 
   explicit BlockWriter(int fd);
   ~BlockWriter();
@@ -25,7 +26,7 @@ class BlockWriter {
   BlockWriter& operator=(const BlockWriter&) = delete;
 
   // The block to fill, kBlockSize bytes.
-  char* Block() const { return blocks_[current_].data(); }
+  char* Block() const { return blocks_[current_].get(); }
   // Hands the full current block over to be written; the next block is then Block().
   // False when an earlier write failed.
   bool Submit();
@@ -46,7 +47,10 @@ class BlockWriter {
 
   int fd_;
   bool direct_ = false;
-  LargeBuffer blocks_[2];
+  struct Free {
+    void operator()(char* block) const { std::free(block); }
+  };
+  std::unique_ptr<char, Free> blocks_[2];  // page-aligned, as direct writes need
   int current_ = 0;
   off_t written_ = 0;  // bytes handed over so far
 

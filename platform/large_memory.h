@@ -1,6 +1,6 @@
 #pragma once
-// Memory for the few very large, short-lived arrays of a run: the bytes of a whole
-// file and the views of its lines. Blocks from 2 MiB on come straight from the system
+// Memory for the few very large, short-lived byte blocks of a run, such as the bytes
+// of a whole file read into memory. Blocks from 2 MiB on come straight from the system
 // and ask for huge pages, so filling a gigabyte costs a few hundred page faults instead
 // of a quarter of a million, and giving it back costs one call. Smaller blocks come
 // from the ordinary heap.
@@ -12,24 +12,6 @@ namespace platform {
 
 void* AllocateLarge(std::size_t bytes);  // throws std::bad_alloc
 void FreeLarge(void* block, std::size_t bytes) noexcept;
-
-// A std allocator over AllocateLarge, for a vector that may grow very large.
-template <class T>
-struct LargeAllocator {
-  using value_type = T;
-  LargeAllocator() = default;
-  template <class U>
-  LargeAllocator(const LargeAllocator<U>&) noexcept {}
-  T* allocate(std::size_t n) {
-    if (n > static_cast<std::size_t>(-1) / sizeof(T)) throw std::bad_alloc();
-    return static_cast<T*>(AllocateLarge(n * sizeof(T)));
-  }
-  void deallocate(T* p, std::size_t n) noexcept { FreeLarge(p, n * sizeof(T)); }
-  template <class U>
-  bool operator==(const LargeAllocator<U>&) const noexcept {
-    return true;
-  }
-};
 
 // An uninitialised byte block of a fixed size, owned.
 class LargeBuffer {

@@ -180,22 +180,18 @@ PreparedTemplate::PreparedTemplate(std::string_view item, const Clock& clock,
 }
 
 std::string PreparedTemplate::Apply(std::string_view source) const {
-  std::string out;
-  ApplyTo(source, out);
-  return out;
+  std::string scratch;
+  return std::string(Apply(source, scratch));
 }
 
-void PreparedTemplate::ApplyTo(std::string_view source, std::string& out) const {
-  out.clear();
-  if (function_ == nullptr) {
-    out += fixed_;
-    return;
-  }
+std::string_view PreparedTemplate::Apply(std::string_view source, std::string& scratch) const {
+  if (function_ == nullptr) return fixed_;
   const Environment environment{clock_, TextBudget(source.size() + itemSize_, growthLimit_)};
-  if (nested_)
-    out += Evaluate(source, item_, environment, Nested::Resolve);
-  else
-    function_(source, arguments_, environment).AppendTo(out);
+  if (nested_) {
+    scratch = Evaluate(source, item_, environment, Nested::Resolve);
+    return scratch;
+  }
+  return function_(source, arguments_, environment).TakeView(scratch);
 }
 
 }  // namespace tmpl

@@ -46,9 +46,10 @@ class PreparedTemplate {
   PreparedTemplate& operator=(const PreparedTemplate&) = delete;
 
   std::string Apply(std::string_view source) const;
-  // The same into `out` (its old text replaced), so that a loop over many lines can
-  // keep one buffer.
-  void ApplyTo(std::string_view source, std::string& out) const;
+  // The same as a view, valid while `source`, the template and `scratch` are: a loop
+  // over many lines keeps one scratch text, and a result that is one part of the line
+  // or of the item is not copied at all.
+  std::string_view Apply(std::string_view source, std::string& scratch) const;
 
  private:
   SystemClock system_;

@@ -33,6 +33,17 @@ void Result::AppendTo(std::string& out) const {
   }
 }
 
+std::string_view Result::TakeView(std::string& scratch) {
+  if (owned_) {
+    scratch = std::move(own_);
+    return scratch;
+  }
+  if (pieces_[1].empty() && pieces_[2].empty()) return pieces_[0];
+  scratch.clear();
+  AppendTo(scratch);
+  return scratch;
+}
+
 std::string Result::ToString() const {
   if (owned_) return own_;
   std::string out;

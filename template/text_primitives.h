@@ -23,6 +23,9 @@ class Result {
   std::size_t size() const;
   void AppendTo(std::string& out) const;
   std::string ToString() const;
+  // The text as one view: a single piece as it is, anything else put together in
+  // `scratch` (an own text is moved there). Valid while the inputs and `scratch` are.
+  std::string_view TakeView(std::string& scratch);
   bool operator==(std::string_view text) const;
 
  private:

@@ -109,7 +109,8 @@ TEST(RemoveFirst, RemovesOnlyTheFirstByteExactOccurrence) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
-    EXPECT_EQ(RemoveFirst(c.line, c.cut), c.out);
+    std::string scratch = "old";
+    EXPECT_EQ(RemoveFirst(c.line, c.cut, scratch), c.out);
   }
 }
 

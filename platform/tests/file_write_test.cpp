@@ -1,12 +1,16 @@
 #include "platform/file_write.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
+#include <fstream>
 
+#include "platform/block_writer.h"
 #include "platform/error.h"
 #include "platform/testing/temp_folder.h"
 
@@ -83,6 +87,84 @@ TEST(ReplaceFileContents, FollowsALinkAndKeepsHardLinksTogether) {
   ReplaceFileContents(temp.Path("hard.txt"), "shared");
   EXPECT_EQ(temp.Read("target.txt"), "shared");
   EXPECT_EQ(Entries(temp), (std::vector<std::string>{"hard.txt", "link.txt", "target.txt"}));
+}
+
+// The bytes 0, 1, 2, ... of a stream of `size` bytes, so that a block written twice,
+// lost or out of place shows.
+std::string Pattern(std::size_t size) {
+  std::string bytes(size, '\0');
+  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 7 + i / 4093) & 0xFF);
+  return bytes;
+}
+
+// Appends `bytes` in pieces of uneven sizes, one of them larger than a whole block.
+void AppendInPieces(FileReplacement& file, std::string_view bytes) {
+  const std::size_t sizes[] = {1, 4095, 3, BlockWriter::kBlockSize + 5, 70000, 2, 4096};
+  for (std::size_t i = 0; !bytes.empty(); ++i) {
+    const std::size_t n = std::min(bytes.size(), sizes[i % std::size(sizes)]);
+    file.Append(bytes.substr(0, n));
+    bytes.remove_prefix(n);
+  }
+}
+
+// Streams of every length around pages and blocks come out byte for byte, on the disk
+// and on a memory file system (which may take no direct writes).
+TEST(FileReplacement, StreamsEveryLengthByteForByte) {
+  const std::size_t block = BlockWriter::kBlockSize;
+  const std::size_t lengths[] = {0,         1,         4095,      4096,          4097,
+                                 block - 1, block,     block + 1, 2 * block + 4097};
+  std::vector<std::string> folders = {"disk"};
+  if (std::filesystem::is_directory("/dev/shm")) folders.push_back("/dev/shm");
+  for (const std::string& where : folders) {
+    SCOPED_TRACE(where);
+    TempFolder temp;
+    std::string base = temp.Path();
+    std::string shm;
+    if (where != "disk") {
+      shm = where + "/tessaly-test-XXXXXX";
+      ASSERT_NE(mkdtemp(shm.data()), nullptr);
+      base = shm;
+    }
+    for (const std::size_t length : lengths) {
+      SCOPED_TRACE(length);
+      const std::string path = base + "/a.bin";
+      const std::string bytes = Pattern(length);
+      FileReplacement file(path);
+      AppendInPieces(file, bytes);
+      file.Commit();
+      std::ifstream in(path, std::ios::binary);
+      const std::string back{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+      EXPECT_EQ(back.size(), bytes.size());
+      EXPECT_TRUE(back == bytes);
+    }
+    if (!shm.empty()) std::filesystem::remove_all(shm);
+  }
+}
+
+// A disk that fills up halfway (here: a limit on file sizes) fails the save with the
+// file error; the file keeps its old text and no part of the new one is left behind.
+TEST(FileReplacement, AFullDiskLeavesTheFileAsItWas) {
+  TempFolder temp;
+  const std::string path = temp.Write("a.txt", "old");
+  struct rlimit before;
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+  const auto previous = signal(SIGXFSZ, SIG_IGN);
+  struct rlimit limited = before;
+  limited.rlim_cur = 3 * BlockWriter::kBlockSize / 2;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+  std::string error = "no error";
+  try {
+    FileReplacement file(path);
+    AppendInPieces(file, Pattern(3 * BlockWriter::kBlockSize));
+    file.Commit();
+  } catch (const CommandError& e) {
+    error = e.what();
+  }
+  setrlimit(RLIMIT_FSIZE, &before);
+  signal(SIGXFSZ, previous);
+  EXPECT_EQ(error, "Cannot create file " + path);
+  EXPECT_EQ(temp.Read("a.txt"), "old");
+  EXPECT_EQ(Entries(temp), (std::vector<std::string>{"a.txt"}));
 }
 
 TEST(DeleteFile, DeletesWritableFilesOnly) {
