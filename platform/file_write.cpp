@@ -5,6 +5,7 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -42,14 +43,28 @@ std::string ResolvedTarget(const std::string& native) {
   return native;
 }
 
+// The folder part of a native path ("." for a bare name).
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The new text of a file, beside it. Where the file system allows it the copy has no
+// name until it is complete, so a process killed while writing it leaves nothing
+// behind; elsewhere it is a named sibling, removed again unless it becomes the file.
 class TemporarySibling {
  public:
-  explicit TemporarySibling(const std::string& target) : path_(target + ".XXXXXX") {
-    fd_ = mkstemp(path_.data());
+  explicit TemporarySibling(const std::string& target) {
+    fd_ = open(FolderOf(target).c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (fd_ >= 0) return;
+    path_ = target + ".XXXXXX";
+    fd_ = mkostemp(path_.data(), O_CLOEXEC);
+    named_ = fd_ >= 0;
   }
   ~TemporarySibling() {
     if (fd_ >= 0) close(fd_);
-    if (!kept_) unlink(path_.c_str());
+    if (named_ && !kept_) unlink(path_.c_str());
   }
   TemporarySibling(const TemporarySibling&) = delete;
   TemporarySibling& operator=(const TemporarySibling&) = delete;
@@ -92,6 +107,7 @@ class TemporarySibling {
     return close(out) == 0 && ok;
   }
   bool RenameOver(const std::string& target) {
+    if (!named_ && !GiveName(target)) return false;
     if (close(fd_) != 0) {
       fd_ = -1;
       return false;
@@ -102,8 +118,27 @@ class TemporarySibling {
   }
 
  private:
+  // Links the unnamed copy into the folder under a free name beside `target`, for the
+  // rename that puts it in place (a link cannot replace a file).
+  bool GiveName(const std::string& target) {
+    static std::atomic<unsigned> counter{0};
+    const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      path_ = target + "." + std::to_string(getpid()) + "-" + std::to_string(counter++);
+      // Linking by descriptor needs a privilege; through /proc it needs none.
+      if (linkat(fd_, "", AT_FDCWD, path_.c_str(), AT_EMPTY_PATH) == 0 ||
+          linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path_.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+        named_ = true;
+        return true;
+      }
+      if (errno != EEXIST) return false;
+    }
+    return false;
+  }
+
   std::string path_;
   int fd_ = -1;
+  bool named_ = false;  // the copy has a name in the folder (path_)
   bool kept_ = false;
 };
 

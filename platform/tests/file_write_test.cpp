@@ -1,8 +1,10 @@
 #include "platform/file_write.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -163,6 +165,28 @@ TEST(FileReplacement, AFullDiskLeavesTheFileAsItWas) {
   setrlimit(RLIMIT_FSIZE, &before);
   signal(SIGXFSZ, previous);
   EXPECT_EQ(error, "Cannot create file " + path);
+  EXPECT_EQ(temp.Read("a.txt"), "old");
+  EXPECT_EQ(Entries(temp), (std::vector<std::string>{"a.txt"}));
+}
+
+// A process killed halfway through a save leaves the file as it was and, where the
+// file system has unnamed files, not even a part of the new text beside it.
+TEST(FileReplacement, AKilledSaveLeavesNothingBehind) {
+  TempFolder temp;
+  const std::string path = temp.Write("a.txt", "old");
+  const int probe = open(temp.Path().c_str(), O_TMPFILE | O_RDWR, 0600);
+  if (probe < 0) GTEST_SKIP() << "no unnamed files on this file system";
+  close(probe);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    FileReplacement file(path);
+    AppendInPieces(file, Pattern(3 * BlockWriter::kBlockSize));
+    raise(SIGKILL);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFSIGNALED(status));
   EXPECT_EQ(temp.Read("a.txt"), "old");
   EXPECT_EQ(Entries(temp), (std::vector<std::string>{"a.txt"}));
 }
