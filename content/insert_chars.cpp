@@ -1,6 +1,8 @@
 #include "content/insert_chars.h"
 
 #include <algorithm>
+#include <charconv>
+#include <iterator>
 
 #include "content/delimited_list.h"
 #include "platform/engine_text.h"
@@ -10,6 +12,16 @@ namespace content {
 namespace {
 
 constexpr int kMostZeros = 16;
+
+// ZeroFilled, added to `out`.
+void AppendZeroFilled(std::string& out, std::int64_t number, int width) {
+  char digits[24];
+  const auto [end, error] = std::to_chars(std::begin(digits), std::end(digits), number);
+  const auto length = static_cast<std::size_t>(end - digits);
+  if (static_cast<std::int64_t>(length) < width)
+    out.append(std::min<std::size_t>(static_cast<std::size_t>(width) - length, kMostZeros), '0');
+  out.append(digits, length);
+}
 
 class InsertMode final : public ContentMode {
  public:
@@ -58,11 +70,9 @@ SequenceItem FindSequenceItem(std::string_view format) {
 }
 
 std::string ZeroFilled(std::int64_t number, int width) {
-  std::string digits = std::to_string(number);
-  if (static_cast<std::int64_t>(digits.size()) >= width) return digits;
-  const auto zeros =
-      std::min<std::size_t>(static_cast<std::size_t>(width) - digits.size(), kMostZeros);
-  return std::string(zeros, '0') + digits;
+  std::string out;
+  AppendZeroFilled(out, number, width);
+  return out;
 }
 
 std::string FileTemplate(std::string_view format, std::string_view fullPath,
@@ -78,10 +88,17 @@ std::string FileTemplate(std::string_view format, std::string_view fullPath,
 void InsertChars(const LineList& source, std::string_view fileTemplate, const InsertPlan& plan,
                  LineSink& output, platform::Host* host) {
   const SequenceItem& sequence = plan.sequence;
-  auto itemFor = [&](std::int64_t number) {
-    if (sequence.text.empty()) return std::string(fileTemplate);
-    return platform::ReplaceAllNoCase(fileTemplate, sequence.text,
-                                      ZeroFilled(number, sequence.width));
+  // The template around each place of the sequence item, so that the template of a
+  // line only needs its number put in.
+  const std::vector<std::string_view> pieces = platform::SplitAtNoCase(fileTemplate, sequence.text);
+  std::string item;
+  auto itemFor = [&](std::int64_t number) -> const std::string& {
+    item.assign(pieces.front());
+    for (std::size_t i = 1; i < pieces.size(); ++i) {
+      AppendZeroFilled(item, number, sequence.width);
+      item += pieces[i];
+    }
+    return item;
   };
   platform::MessagePacer pacer(host);
   if (plan.lines == WorkedLines::LineNumber) {

@@ -210,36 +210,47 @@ std::size_t FindNoCase(std::string_view text, std::string_view needle, std::size
   return npos;
 }
 
-std::string ReplaceAllNoCase(std::string_view text, std::string_view from, std::string_view to) {
-  if (from.empty()) return std::string(text);
-  std::string out;
-  out.reserve(text.size());
+std::vector<std::string_view> SplitAtNoCase(std::string_view text, std::string_view from) {
+  std::vector<std::string_view> pieces;
+  if (from.empty()) {
+    pieces.push_back(text);
+    return pieces;
+  }
+  std::size_t start = 0;  // of the piece being read
+  std::size_t pos = 0;
   if (AllAscii(text, from)) {
-    std::size_t pos = 0;
     while (pos < text.size()) {
       if (pos + from.size() <= text.size() && AsciiEqualAt(text, pos, from)) {
-        out += to;
+        pieces.push_back(text.substr(start, pos - start));
         pos += from.size();
+        start = pos;
       } else {
-        out += text[pos++];
+        ++pos;
       }
     }
-    return out;
-  }
-  const TwoByteCaseTable& table = CaseTable();
-  const std::vector<FoldedChar> folded = FoldAll(table, from);
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    const FoldedChar first = FoldAt(table, text, pos);
-    const std::size_t end = MatchEnd(table, text, pos, first, folded);
-    if (end != std::string_view::npos) {
-      out += to;
-      pos = end;
-    } else {
-      out.append(text, pos, first.sourceLength);
-      pos += first.sourceLength;
+  } else {
+    const TwoByteCaseTable& table = CaseTable();
+    const std::vector<FoldedChar> folded = FoldAll(table, from);
+    while (pos < text.size()) {
+      const FoldedChar first = FoldAt(table, text, pos);
+      const std::size_t end = MatchEnd(table, text, pos, first, folded);
+      if (end != std::string_view::npos) {
+        pieces.push_back(text.substr(start, pos - start));
+        pos = end;
+        start = pos;
+      } else {
+        pos += first.sourceLength;
+      }
     }
   }
+  pieces.push_back(text.substr(start));
+  return pieces;
+}
+
+std::string ReplaceAllNoCase(std::string_view text, std::string_view from, std::string_view to) {
+  const std::vector<std::string_view> pieces = SplitAtNoCase(text, from);
+  std::string out(pieces.front());
+  for (std::size_t i = 1; i < pieces.size(); ++i) out.append(to).append(pieces[i]);
   return out;
 }
 

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -26,6 +27,10 @@ std::size_t FindNoCase(std::string_view text, std::string_view needle, std::size
 // Every occurrence of `from` replaced by `to`, letter case ignored, left to right and
 // never overlapping. An empty `from` changes nothing.
 std::string ReplaceAllNoCase(std::string_view text, std::string_view from, std::string_view to);
+
+// The pieces of `text` around the occurrences that ReplaceAllNoCase replaces: n
+// occurrences give n + 1 pieces (one piece, the whole text, for an empty `from`).
+std::vector<std::string_view> SplitAtNoCase(std::string_view text, std::string_view from);
 
 bool EqualsNoCase(std::string_view a, std::string_view b);
 

@@ -31,6 +31,7 @@ struct GuardSlot {
 
 constexpr int kSlots = 16;
 GuardSlot g_slots[kSlots];
+std::uintptr_t g_pageSize = 4096;  // read before the handler is installed
 struct sigaction g_previous;
 std::once_flag g_installed;
 
@@ -51,10 +52,9 @@ void OnBusError(int signal, siginfo_t* info, void* context) {
   const auto address = reinterpret_cast<std::uintptr_t>(info->si_addr);
   for (GuardSlot& slot : g_slots) {
     if (address < slot.begin.load() || address >= slot.end.load()) continue;
-    const auto pageSize = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-    void* page = reinterpret_cast<void*>(address & ~(pageSize - 1));
+    void* page = reinterpret_cast<void*>(address & ~(g_pageSize - 1));
     const int savedErrno = errno;
-    const bool replaced = mmap(page, pageSize, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED,
+    const bool replaced = mmap(page, g_pageSize, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED,
                                -1, 0) != MAP_FAILED;
     errno = savedErrno;
     if (replaced) {
@@ -66,6 +66,7 @@ void OnBusError(int signal, siginfo_t* info, void* context) {
 }
 
 void InstallHandler() {
+  g_pageSize = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
   struct sigaction action {};
   action.sa_sigaction = OnBusError;
   action.sa_flags = SA_SIGINFO | SA_RESTART;
