@@ -1,22 +1,21 @@
 #include "content/content_frame.h"
 
-#include <filesystem>
-
-#include "platform/code_page.h"
 #include "platform/error.h"
-#include "platform/file_system.h"
+#include "platform/file_write.h"
 
 namespace content {
 
-bool CopyToBackup(std::string_view path) {
+bool CopyToBackup(std::string_view path, std::string_view bytes) {
   std::string backup(path);
   backup.append(".bak");
-  // Root could write over it anyway; a read-only copy is refused as the system of
-  // the users refuses it.
-  if (platform::IsReadOnly(backup)) return false;
-  std::error_code error;
-  return std::filesystem::copy_file(platform::EngineToUtf8(path), platform::EngineToUtf8(backup),
-                                    std::filesystem::copy_options::overwrite_existing, error);
+  try {
+    // A read-only copy is refused, as the system of the users refuses it (root could
+    // write over it anyway).
+    platform::WriteCopy(path, backup, bytes);
+    return true;
+  } catch (const platform::CommandError&) {
+    return false;  // a backup that cannot be made does not stop the run
+  }
 }
 
 void RunContentFrame(fileset::FileList& files, platform::Host& host, Backup backup,
@@ -37,7 +36,7 @@ void RunContentFrame(fileset::FileList& files, platform::Host& host, Backup back
       if (mode.Build(file, source, output) == FileResult::Leave) continue;
       // Cut short by another program while it was read: the output is not the file's.
       if (!source.Intact()) platform::ThrowCannotOpen(file.fullPath);
-      if (backup == Backup::Yes) CopyToBackup(file.fullPath);
+      if (backup == Backup::Yes) CopyToBackup(file.fullPath, source.text());
       output.Commit();
       platform::AddToCounter(host, platform::Counter::Change, 1);
     }

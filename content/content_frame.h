@@ -57,8 +57,9 @@ class ContentMode {
 void RunContentFrame(fileset::FileList& files, platform::Host& host, Backup backup,
                      ContentMode& mode);
 
-// The ".bak" copy of one file: bytes and permission bits, replacing an earlier copy
-// unless that one is read-only. False when nothing was copied.
-bool CopyToBackup(std::string_view path);
+// The ".bak" copy of the file at `path`, whose unchanged bytes are `bytes`: bytes and
+// permission bits, replacing an earlier copy unless that one is read-only, and safe on
+// the disk before the file itself is replaced. False when nothing was copied.
+bool CopyToBackup(std::string_view path, std::string_view bytes);
 
 }  // namespace content

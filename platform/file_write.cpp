@@ -212,6 +212,13 @@ void ReplaceFileContents(std::string_view path, std::string_view bytes) {
   replacement.Commit();
 }
 
+void WriteCopy(std::string_view originalPath, std::string_view copyPath, std::string_view bytes) {
+  ReplaceFileContents(copyPath, bytes);
+  struct stat st;
+  if (stat(EngineToUtf8(originalPath).c_str(), &st) == 0)
+    chmod(EngineToUtf8(copyPath).c_str(), st.st_mode & 07777);
+}
+
 bool DeleteFile(std::string_view path) {
   if (IsReadOnly(path)) return false;
   return unlink(EngineToUtf8(path).c_str()) == 0;

@@ -53,6 +53,12 @@ class FileReplacement {
 // file is then as it was.
 void ReplaceFileContents(std::string_view path, std::string_view bytes);
 
+// A copy of the file at `originalPath` whose bytes are at hand: `bytes` replace the
+// contents of `copyPath` as ReplaceFileContents does (the copy is safe on the disk when
+// this returns), and the copy takes the permission bits of the original. Throws as
+// ReplaceFileContents does.
+void WriteCopy(std::string_view originalPath, std::string_view copyPath, std::string_view bytes);
+
 // Deletes a file directly (no recycle bin). A read-only file is not deleted; false when
 // nothing was deleted.
 bool DeleteFile(std::string_view path);
