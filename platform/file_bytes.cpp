@@ -122,7 +122,8 @@ bool ReadAll(int fd, char* data, std::size_t size, std::size_t& got) {
 }  // namespace
 
 FileBytes::FileBytes(std::string_view enginePath) {
-  const Descriptor file(open(EngineToUtf8(enginePath).c_str(), O_RDONLY | O_CLOEXEC));
+  // O_NONBLOCK: a pipe put where the file was must not hang the run; it is refused below.
+  const Descriptor file(open(EngineToUtf8(enginePath).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   struct stat st;
   if (file.get() < 0 || fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode))
     ThrowCannotOpen(enginePath);

@@ -90,7 +90,9 @@ TEST(LineList, LoadsTheWholeFileAndRefusesWhatCannotBeRead) {
   TempFolder temp;
   const std::string path = temp.Write("a.txt", std::string("one\ntwo\rthree\r\n\0rest", 20));
   EXPECT_EQ(LinesOf(LineList::Load(path)), (Texts{"one", "two", "three"}));
-  for (const std::string& bad : {temp.Path("missing.txt"), temp.MakeFolder("folder")}) {
+  const std::string pipe = temp.Path("pipe");
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  for (const std::string& bad : {temp.Path("missing.txt"), temp.MakeFolder("folder"), pipe}) {
     SCOPED_TRACE(bad);
     try {
       LineList::Load(bad);
