@@ -34,9 +34,14 @@ void RunContentFrame(fileset::FileList& files, platform::Host& host, Backup back
       // copy has taken its unchanged bytes.
       LineFileWriter output(file.fullPath);
       if (mode.Build(file, source, output) == FileResult::Leave) continue;
-      // Cut short by another program while it was read: the output is not the file's.
+      // Changed by another program while it was read (or copied): neither the output
+      // nor a backup made of it is that file's text.
       if (!source.Intact()) platform::ThrowCannotOpen(file.fullPath);
-      if (backup == Backup::Yes) CopyToBackup(file.fullPath, source.text());
+      if (backup == Backup::Yes && CopyToBackup(file.fullPath, source.text()) &&
+          !source.Intact()) {
+        platform::DeleteFile(file.fullPath + ".bak");
+        platform::ThrowCannotOpen(file.fullPath);
+      }
       output.Commit();
       platform::AddToCounter(host, platform::Counter::Change, 1);
     }

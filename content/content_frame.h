@@ -53,7 +53,8 @@ class ContentMode {
 // read-only file is refused before its output is built, so it gets no ".bak" copy. A
 // file error ends the run at that file and propagates as CommandError: the files saved
 // before stay saved, the counter shows them, no closing message is shown, and the
-// start button is enabled again.
+// start button is enabled again. A file that another program changes while it is read
+// ends the run as a file that cannot be opened, unsaved and without a ".bak" copy.
 void RunContentFrame(fileset::FileList& files, platform::Host& host, Backup backup,
                      ContentMode& mode);
 

@@ -4,6 +4,7 @@
 // memory; where a file cannot be mapped they are read into memory in one read.
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 #include "platform/large_memory.h"
@@ -22,9 +23,10 @@ class FileBytes {
 
   std::string_view bytes() const { return {data_, size_}; }
 
-  // False when the file was cut short by someone else while it was mapped. The bytes
-  // it lost read as zeros instead of ending the program, and what was made of them
-  // must not be used.
+  // False when another program has changed the file since it was opened (its size or
+  // its times differ), so the bytes may be a mix of old and new text and what was made
+  // of them must not be used. Bytes a mapped file lost by being cut short read as
+  // zeros instead of ending the program.
   bool Intact() const;
 
  private:
@@ -32,7 +34,9 @@ class FileBytes {
 
   const char* data_ = nullptr;
   std::size_t size_ = 0;
-  int guard_ = -1;      // the slot watching the mapping, or -1 when nothing is mapped
+  int guard_ = -1;    // the slot watching the mapping, or -1 when nothing is mapped
+  int fd_ = -1;       // kept open to see later changes
+  std::int64_t stamp_[3] = {};  // size, change and modification times when opened
   LargeBuffer copy_;  // the bytes of a file that could not be mapped
 };
 

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "platform/block_writer.h"
@@ -21,14 +22,15 @@ namespace {
 
 constexpr const char* kDosAttributeName = "user.DOSATTRIB";
 
-bool WriteAll(int fd, std::string_view bytes) {
+bool PWriteAll(int fd, std::string_view bytes, off_t offset) {
   while (!bytes.empty()) {
-    const ssize_t written = write(fd, bytes.data(), bytes.size());
+    const ssize_t written = pwrite(fd, bytes.data(), bytes.size(), offset);
     if (written < 0) {
       if (errno == EINTR) continue;
       return false;
     }
     bytes.remove_prefix(static_cast<std::size_t>(written));
+    offset += written;
   }
   return true;
 }
@@ -50,14 +52,25 @@ std::string FolderOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// An unnamed file can only be given a name through /proc (or with a privilege).
+bool CanNameUnnamedFiles() {
+  static const bool can = access("/proc/self/fd", X_OK) == 0;
+  return can;
+}
+
+// How rewriting a file in place ended.
+enum class InPlace { Done, Untouched, Broken };
+
 // The new text of a file, beside it. Where the file system allows it the copy has no
 // name until it is complete, so a process killed while writing it leaves nothing
 // behind; elsewhere it is a named sibling, removed again unless it becomes the file.
 class TemporarySibling {
  public:
   explicit TemporarySibling(const std::string& target) {
-    fd_ = open(FolderOf(target).c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
-    if (fd_ >= 0) return;
+    if (CanNameUnnamedFiles()) {
+      fd_ = open(FolderOf(target).c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+      if (fd_ >= 0) return;
+    }
     path_ = target + ".XXXXXX";
     fd_ = mkostemp(path_.data(), O_CLOEXEC);
     named_ = fd_ >= 0;
@@ -72,42 +85,49 @@ class TemporarySibling {
   bool Open() const { return fd_ >= 0; }
   int fd() const { return fd_; }
   bool Flush() const { return fsync(fd_) == 0; }
+  bool SetMode(mode_t mode) const { return fchmod(fd_, mode & 07777) == 0; }
   // Gives the copy the permission bits and DOS attributes of the file it replaces.
   void TakeOver(const std::string& original, const struct stat& st) const {
-    fchmod(fd_, st.st_mode & 07777);
+    SetMode(st.st_mode);
     char value[256];
     const ssize_t size = getxattr(original.c_str(), kDosAttributeName, value, sizeof value);
     if (size > 0) fsetxattr(fd_, kDosAttributeName, value, static_cast<std::size_t>(size), 0);
   }
+  // Gives the copy a name beside `target` (the name stays after a failure).
+  bool Name(const std::string& target) { return named_ || GiveName(target); }
+  // Leaves the named copy in the folder when this ends.
+  void Keep() { kept_ = true; }
   // Rewrites `target` in place from the copy, keeping its inode so every hard link sees
-  // the new text.
-  bool CopyInto(const std::string& target) const {
+  // the new text. Room for the text is taken first, so a full disk fails before the
+  // file changes.
+  InPlace CopyInto(const std::string& target) const {
     // Reading back goes through the cache: a direct read would need aligned buffers.
     const int flags = fcntl(fd_, F_GETFL);
-    if (flags < 0 || fcntl(fd_, F_SETFL, flags & ~O_DIRECT) != 0) return false;
-    const int out = open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    if (out < 0) return false;
+    struct stat copy;
+    if (flags < 0 || fcntl(fd_, F_SETFL, flags & ~O_DIRECT) != 0 || fstat(fd_, &copy) != 0)
+      return InPlace::Untouched;
+    const int out = open(target.c_str(), O_WRONLY | O_CLOEXEC);
+    if (out < 0) return InPlace::Untouched;
+    if (copy.st_size > 0 && fallocate(out, FALLOC_FL_KEEP_SIZE, 0, copy.st_size) != 0 &&
+        errno != EOPNOTSUPP && errno != ENOSYS) {
+      close(out);
+      return InPlace::Untouched;
+    }
     std::string block(1 << 20, '\0');
     off_t offset = 0;
     bool ok = true;
-    for (;;) {
+    while (ok && offset < copy.st_size) {
       const ssize_t got = pread(fd_, block.data(), block.size(), offset);
       if (got < 0 && errno == EINTR) continue;
-      if (got <= 0) {
-        ok = got == 0;
-        break;
-      }
-      if (!WriteAll(out, std::string_view(block.data(), static_cast<std::size_t>(got)))) {
-        ok = false;
-        break;
-      }
+      ok = got > 0 && PWriteAll(out, std::string_view(block.data(), static_cast<std::size_t>(got)), offset);
       offset += got;
     }
-    ok = ok && fsync(out) == 0;
-    return close(out) == 0 && ok;
+    ok = ok && ftruncate(out, copy.st_size) == 0 && fsync(out) == 0;
+    ok = close(out) == 0 && ok;
+    return ok ? InPlace::Done : InPlace::Broken;
   }
   bool RenameOver(const std::string& target) {
-    if (!named_ && !GiveName(target)) return false;
+    if (!Name(target)) return false;
     if (close(fd_) != 0) {
       fd_ = -1;
       return false;
@@ -151,13 +171,19 @@ struct FileReplacement::State {
   std::string target;  // native, links resolved
   struct stat st {};
   bool exists = false;
+  std::optional<mode_t> mode;  // the permission bits asked for, else the file's own
   std::unique_ptr<TemporarySibling> copy;
   std::unique_ptr<BlockWriter> writer;
+  bool finished = false;  // every byte is in the copy
   bool committed = false;
 };
 
-FileReplacement::FileReplacement(std::string_view path) : state_(std::make_unique<State>(path)) {
+FileReplacement::FileReplacement(std::string_view path, std::string_view permissionsFrom)
+    : state_(std::make_unique<State>(path)) {
   State& s = *state_;
+  struct stat from;
+  if (!permissionsFrom.empty() && stat(EngineToUtf8(permissionsFrom).c_str(), &from) == 0)
+    s.mode = from.st_mode;
   s.exists = stat(s.target.c_str(), &s.st) == 0;
   if (s.exists && (!S_ISREG(s.st.st_mode) || IsReadOnly(path))) ThrowCannotCreate(path);
   s.copy = std::make_unique<TemporarySibling>(s.target);
@@ -185,25 +211,34 @@ void FileReplacement::AppendToFullBuffer(std::string_view bytes) {
 void FileReplacement::Commit() {
   State& s = *state_;
   if (s.committed) return;
-  if (!s.writer->Finish(static_cast<std::size_t>(next_ - s.writer->Block())))
-    ThrowCannotCreate(s.path);
-  next_ = end_;  // nothing more goes in
+  if (!s.finished) {
+    if (!s.writer->Finish(static_cast<std::size_t>(next_ - s.writer->Block())))
+      ThrowCannotCreate(s.path);
+    s.finished = true;
+    next_ = end_;  // nothing more goes in
+  }
   if (!s.copy->Flush()) ThrowCannotCreate(s.path);
   if (s.exists) s.copy->TakeOver(s.target, s.st);
+  if (s.mode) {
+    s.copy->SetMode(*s.mode);
+  } else if (!s.exists) {
+    // The copy was made private (0600); a new file gets the usual mode.
+    const mode_t mask = umask(0);
+    umask(mask);
+    s.copy->SetMode(0666 & ~mask);
+  }
   if (s.exists && s.st.st_nlink > 1) {
-    // The complete text is safe in the sibling; now the shared inode can be rewritten.
-    if (!s.copy->CopyInto(s.target)) ThrowCannotCreate(s.path);
+    // The shared inode is rewritten in place. Until it holds the whole new text, the
+    // complete copy has a name beside it; if the rewrite breaks off, the copy stays.
+    if (!s.copy->Name(s.target)) ThrowCannotCreate(s.path);
+    const InPlace result = s.copy->CopyInto(s.target);
+    if (result == InPlace::Broken) s.copy->Keep();
+    if (result != InPlace::Done) ThrowCannotCreate(s.path);
     s.committed = true;
     return;
   }
   if (!s.copy->RenameOver(s.target)) ThrowCannotCreate(s.path);
   s.committed = true;
-  if (!s.exists) {
-    // mkstemp made the copy private (0600); a new file gets the usual mode.
-    const mode_t mask = umask(0);
-    umask(mask);
-    chmod(s.target.c_str(), 0666 & ~mask);
-  }
 }
 
 void ReplaceFileContents(std::string_view path, std::string_view bytes) {
@@ -213,10 +248,9 @@ void ReplaceFileContents(std::string_view path, std::string_view bytes) {
 }
 
 void WriteCopy(std::string_view originalPath, std::string_view copyPath, std::string_view bytes) {
-  ReplaceFileContents(copyPath, bytes);
-  struct stat st;
-  if (stat(EngineToUtf8(originalPath).c_str(), &st) == 0)
-    chmod(EngineToUtf8(copyPath).c_str(), st.st_mode & 07777);
+  FileReplacement replacement(copyPath, originalPath);
+  replacement.Append(bytes);
+  replacement.Commit();
 }
 
 bool DeleteFile(std::string_view path) {

@@ -20,7 +20,9 @@ namespace platform {
 // a write fails.
 class FileReplacement {
  public:
-  explicit FileReplacement(std::string_view path);
+  // With `permissionsFrom`, the new text gets the permission bits of that file (set
+  // before the text is put in place, so they are never wider for a moment).
+  explicit FileReplacement(std::string_view path, std::string_view permissionsFrom = {});
   ~FileReplacement();
   FileReplacement(const FileReplacement&) = delete;
   FileReplacement& operator=(const FileReplacement&) = delete;

@@ -191,6 +191,23 @@ TEST(FileReplacement, AKilledSaveLeavesNothingBehind) {
   EXPECT_EQ(Entries(temp), (std::vector<std::string>{"a.txt"}));
 }
 
+// A copy takes the permission bits of its original, whether it is new or replaces an
+// earlier copy with other bits.
+TEST(WriteCopy, TakesTheBytesGivenAndTheOriginalsPermissions) {
+  TempFolder temp;
+  const std::string original = temp.Write("a.txt", "text");
+  chmod(original.c_str(), 0600);
+  WriteCopy(original, temp.Path("new.bak"), "text");
+  const std::string earlier = temp.Write("old.bak", "earlier copy");
+  chmod(earlier.c_str(), 0644);
+  WriteCopy(original, earlier, "text");
+  for (const char* name : {"new.bak", "old.bak"}) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(temp.Read(name), "text");
+    EXPECT_EQ(ModeOf(temp.Path(name)), 0600);
+  }
+}
+
 TEST(DeleteFile, DeletesWritableFilesOnly) {
   TempFolder temp;
   const std::string plain = temp.Write("plain.txt", "x");
