@@ -48,7 +48,7 @@ class PreparedTemplate {
   std::string Apply(std::string_view source) const;
   // The same as a view, valid while `source`, the template and `scratch` are: a loop
   // over many lines keeps one scratch text, and a result that is one part of the line
-  // or of the item is not copied at all.
+  // or of the item is not copied at all. `source` must not lie in `scratch`.
   std::string_view Apply(std::string_view source, std::string& scratch) const;
 
  private:

@@ -20,6 +20,7 @@ class Arguments {
   Arguments(std::string_view first, std::string_view second, std::string_view third)
       : first(first), second(second), third(third) {}
 
+  // Set once: Number keeps what it read from them.
   std::string_view first, second, third;
 
   // NumericArgument of a slot (0, 1 or 2), read once however often it is asked for:
