@@ -113,8 +113,9 @@ void InsertChars(const LineList& source, std::string_view fileTemplate, const In
     }
     return;
   }
-  // Without a sequence item the template is the same for every line of the file.
-  const tmpl::PreparedTemplate fixed(sequence.text.empty() ? fileTemplate : std::string_view());
+  // Without a sequence item the template is the same for every line of the file;
+  // with one, it is taken apart again with each number.
+  tmpl::PreparedTemplate prepared(itemFor(sequence.start));
   std::int64_t number = sequence.start;
   std::string scratch;
   for (const std::string_view line : source) {
@@ -123,12 +124,8 @@ void InsertChars(const LineList& source, std::string_view fileTemplate, const In
       output.Add(line);
       continue;
     }
-    if (sequence.text.empty()) {
-      output.Add(fixed.Apply(line, scratch));
-    } else {
-      output.Add(tmpl::EvalTemplate(line, itemFor(number)));
-      ++number;
-    }
+    if (!sequence.text.empty()) prepared.Reset(itemFor(number++));
+    output.Add(prepared.Apply(line, scratch));
   }
 }
 

@@ -166,13 +166,25 @@ PreparedTemplate::PreparedTemplate(std::string_view item, std::size_t growthLimi
 
 PreparedTemplate::PreparedTemplate(std::string_view item, const Clock& clock,
                                    std::size_t growthLimit)
-    : item_(ReplaceEscapes(item)), itemSize_(item.size()), growthLimit_(growthLimit), clock_(clock) {
+    : growthLimit_(growthLimit), clock_(clock) {
+  Reset(item);
+}
+
+void PreparedTemplate::Reset(std::string_view item) {
+  // The texts keep their room from item to item.
+  if (item.find('\\') == std::string_view::npos)
+    item_.assign(item);
+  else
+    item_ = ReplaceEscapes(item);
+  itemSize_ = item.size();
   const ParsedItem parsed = Parse(item_);
   // Items nested in the argument text ("${" in it) depend on the source text.
   nested_ = parsed.kind == ParsedItem::Kind::Function &&
             parsed.text.find("${") != std::string_view::npos;
+  function_ = nullptr;
+  arguments_ = Arguments();
   if (parsed.kind != ParsedItem::Kind::Function) {
-    fixed_ = std::string(parsed.text);
+    fixed_.assign(parsed.text);
     return;
   }
   function_ = FindFunction(parsed.name);

@@ -45,6 +45,10 @@ class PreparedTemplate {
   PreparedTemplate(const PreparedTemplate&) = delete;
   PreparedTemplate& operator=(const PreparedTemplate&) = delete;
 
+  // Takes another item apart in place of the first, for a template that changes from
+  // line to line (a sequence number in it) without new memory for every line.
+  void Reset(std::string_view item);
+
   std::string Apply(std::string_view source) const;
   // The same as a view, valid while `source`, the template and `scratch` are: a loop
   // over many lines keeps one scratch text, and a result that is one part of the line
@@ -54,7 +58,7 @@ class PreparedTemplate {
  private:
   SystemClock system_;
   std::string item_;  // after the escape step
-  std::size_t itemSize_;
+  std::size_t itemSize_ = 0;
   std::size_t growthLimit_;
   const Clock& clock_;
   bool nested_ = false;
