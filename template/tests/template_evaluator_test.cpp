@@ -126,15 +126,19 @@ TEST(PreparedTemplateTest, GivesWhatEachSingleEvaluationGives) {
     for (const EvalRow& row : rows) items.push_back(row.item);
   items.insert(items.end(), {"${Date(yyyy-mm-dd)}", "${GetLeft(1+1)}", "${DelMid(2,2)}",
                              "${AddMid2(b,1,--)}", "${Xchg(a,b)}", "${Pos(c)}"});
+  // One template taken apart again for each item keeps nothing of the item before.
+  PreparedTemplate again("${GetLeft(3)}", kClock);
   for (const std::string& item : items) {
     SCOPED_TRACE(item);
     const PreparedTemplate prepared(item, kClock);
+    again.Reset(item);
     std::string reused = "old text";
     for (const std::string& source : sources) {
       SCOPED_TRACE(source);
       const std::string expected = EvalTemplate(source, item, kClock);
       EXPECT_EQ(prepared.Apply(source), expected);
       EXPECT_EQ(prepared.Apply(source, reused), expected);
+      EXPECT_EQ(again.Apply(source), expected);
     }
   }
 }
