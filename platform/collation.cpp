@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "platform/ascii.h"
 #include "platform/code_page.h"
 
 namespace platform {
@@ -27,7 +28,7 @@ void LowerUtf16(std::string_view engine, std::u16string& text, std::u16string& l
     lower.resize(engine.size());
     for (std::size_t i = 0; i < engine.size(); ++i) {
       const char c = engine[i];
-      lower[i] = static_cast<char16_t>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+      lower[i] = static_cast<char16_t>(AsciiLower(c));
     }
     return;
   }

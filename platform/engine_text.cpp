@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "platform/ascii.h"
 #include "platform/code_page.h"
 
 namespace platform {
@@ -12,8 +13,6 @@ namespace {
 
 constexpr unsigned kLeadCount = 0xFE - 0x81 + 1;   // 126 lead bytes
 constexpr unsigned kTrailCount = 0xFE - 0x40 + 1;  // 191 trail slots (0x7F unused)
-
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 0x20) : c; }
 
 bool IsLead(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 bool IsTwoByteTrail(unsigned char c) { return c >= 0x40 && c <= 0xFE && c != 0x7F; }

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/ascii.h"
 #include "platform/code_page.h"
 #include "platform/wildcard.h"
 
@@ -150,8 +151,6 @@ std::uint32_t AttributesOf(const struct statx& st, std::string_view name,
 FileTime ToFileTime(const struct statx_timestamp& t) {
   return FileTime{t.tv_sec, static_cast<std::int32_t>(t.tv_nsec)};
 }
-
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 0x20) : c; }
 
 // Names that differ only in letter case (possible here, not on NTFS) keep a fixed order.
 bool AsciiNameLess(std::string_view a, std::string_view b) {

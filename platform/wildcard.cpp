@@ -1,5 +1,6 @@
 #include "platform/wildcard.h"
 
+#include "platform/ascii.h"
 #include "platform/code_page.h"
 
 namespace platform {
@@ -60,7 +61,7 @@ bool Wildcard::Matches(std::string_view name) const {
   if (IsAscii(name)) {
     return MatchItems<Item, Kind>(items_, name.size(), [&](std::size_t pos) {
       const char c = name[pos];
-      return FoldedChar{{(c >= 'A' && c <= 'Z') ? static_cast<char>(c + 0x20) : c}, 1, 1};
+      return FoldedChar{{AsciiLower(c)}, 1, 1};
     });
   }
   return MatchItems<Item, Kind>(items_, name.size(),
