@@ -16,14 +16,15 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QWidget>
-#include <array>
 #include <functional>
 #include <random>
+#include <vector>
 
 #include "app/dialogs.h"
 #include "app/file_grid.h"
 #include "app/file_list_model.h"
 #include "app/link_label.h"
+#include "app/mode_table.h"
 #include "app/pages/mode_pages.h"
 #include "app/window_host.h"
 #include "fileset/file_list.h"
@@ -80,24 +81,13 @@ class TForm1 : public QWidget {
   void btnOpenClick();
   void ckFileSizeClick();
   void ckFileDateClick();
-  // The start handler of each mode, in mode order; nullptr for a mode whose run is not
-  // built yet (its button only makes the precondition check).
-  using Handler = void (TForm1::*)();
-  std::array<Handler, 16> StartHandlers();
+  // Every start button: the precondition check, then the mode's start handler from the
+  // mode table (form1_modes.cpp).
   void StartButtonClick(int mode);
-  void btnExtClick();
-
-  // Name and attribute modes (form1_fileops.cpp).
-  void btnFilenameClick();
-  void btnDateClick();
-  void btnPropClick();
-
-  // Content modes (form1_content.cpp).
-  void btnCutClick();
-  void btnInsClick();
-  void btnDelLineClick();
   // Puts the keyboard focus on the control named `objectName` (none when empty).
   void FocusControl(std::string_view objectName);
+  // The edit of page `pageIndex` that takes the catalogue's picks; nullptr: none.
+  QLineEdit* TemplateEdit(int pageIndex) const;
 
   // List commands (form1_list.cpp).
   void btnSelAllClick();
@@ -180,6 +170,7 @@ class TForm1 : public QWidget {
   LinkLabel* lblTips = nullptr;
   QTimer* Timer1 = nullptr;
   ModePages pages_;
+  std::vector<ModePage> modePages_;  // indexed by mode
 
   WindowHost host_;
 };

@@ -73,7 +73,7 @@ void TForm1::FillCatalogue() {
         QString::fromUtf8(entry.text.data(), static_cast<qsizetype>(entry.text.size())));
   cmbVar->setCurrentIndex(-1);  // nothing picked yet, so picking any entry is a change
   for (int page = 0; page < pgcOne->count(); ++page)
-    if (QLineEdit* edit = pages_.TemplateEdit(page)) new KeptSelection(edit);
+    if (QLineEdit* edit = TemplateEdit(page)) new KeptSelection(edit);
 }
 
 void TForm1::cmbVarChange() {
@@ -84,7 +84,7 @@ void TForm1::cmbVarChange() {
   const QString insert =
       QString::fromUtf8(inserted.data(), static_cast<qsizetype>(inserted.size()));
 
-  QLineEdit* edit = pages_.TemplateEdit(pgcOne->currentIndex());
+  QLineEdit* edit = TemplateEdit(pgcOne->currentIndex());
   if (edit == nullptr) {
     QGuiApplication::clipboard()->setText(insert);
     return;

@@ -40,12 +40,6 @@ QLabel* CounterLabel(const char* name, const char* colour, QWidget* parent) {
   return label;
 }
 
-const char* const kModeEntries[] = {
-    "更改文件扩展名", "更改文件名称",   "更改文件或目录日期", "更改文件或目录属性",
-    "文件信息统计",   "合并关键字内容", "行内容截取字符",     "行内容插入字符",
-    "行模式替换字符", "内容按行删除",   "内容按行提取",       "按关键字同步行",
-    "内容插入新行",   "文件内容合并",   "文件格式转换",       "文件内容编码转换",
-};
 
 }  // namespace
 
@@ -235,7 +229,7 @@ QWidget* TForm1::BuildLowerPanel() {
 
   left->addWidget(Caption(QStringLiteral("请选择批处理方式："), pnl2));
   cmbOpt = Named(new QComboBox(pnl2), "cmbOpt");
-  for (const char* entry : kModeEntries) cmbOpt->addItem(QString::fromUtf8(entry));
+  for (const ModeEntry& mode : ModeTable()) cmbOpt->addItem(QString::fromUtf8(mode.entry));
   cmbOpt->setMaxVisibleItems(10);
   left->addWidget(cmbOpt);
   left->addWidget(Caption(QStringLiteral("请选择变量或函数："), pnl2));
@@ -260,7 +254,7 @@ QWidget* TForm1::BuildLowerPanel() {
   right->setContentsMargins(0, 0, 0, 0);
   right->setSpacing(0);
   pgcOne = Named(new QTabWidget(Panel2), "pgcOne");
-  BuildModePages(pgcOne, pages_);
+  modePages_ = AddModePages(pgcOne, pages_);
   right->addWidget(pgcOne, 1);
   auto* Panel3 = Named(new QWidget(Panel2), "Panel3");
   Panel3->setFixedHeight(20);
@@ -299,17 +293,9 @@ void TForm1::ConnectHandlers() {
   connect(btnExpDir, &QPushButton::clicked, this, [this] { btnExpDirClick(); });
   connect(cbDel, &QPushButton::clicked, this, [this] { cbDelClick(); });
   connect(cmbVar, &QComboBox::activated, this, [this] { cmbVarChange(); });
-  const auto starts = pages_.StartButtons();
-  const auto handlers = StartHandlers();
-  for (std::size_t mode = 0; mode < starts.size(); ++mode) {
-    connect(starts[mode], &QPushButton::clicked, this, [this, handler = handlers[mode], mode] {
-      if (handler != nullptr) {
-        (this->*handler)();
-      } else {
-        StartButtonClick(static_cast<int>(mode));
-      }
-    });
-  }
+  for (std::size_t mode = 0; mode < modePages_.size(); ++mode)
+    connect(modePages_[mode].start, &QPushButton::clicked, this,
+            [this, mode] { StartButtonClick(static_cast<int>(mode)); });
   connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
   connect(SpeedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
   Label11->SetClickHandler([this] { Label11Click(); });

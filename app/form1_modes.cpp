@@ -1,8 +1,6 @@
 // The mode chooser and the start buttons of the batch modes.
 
-#include "app/engine_qstring.h"
 #include "app/form1.h"
-#include "fileops/change_extension.h"
 
 namespace app {
 
@@ -14,39 +12,24 @@ void TForm1::ShowModePage(int first, int second) {
   if (first >= 0 && first < pgcOne->count()) pgcOne->setCurrentIndex(first);
 }
 
-std::array<TForm1::Handler, 16> TForm1::StartHandlers() {
-  return {
-      &TForm1::btnExtClick,  // 0 更改文件扩展名
-      &TForm1::btnFilenameClick,  // 1 更改文件名称
-      &TForm1::btnDateClick,      // 2 更改文件或目录日期
-      &TForm1::btnPropClick,      // 3 更改文件或目录属性
-      nullptr,               // 4 文件信息统计
-      nullptr,               // 5 合并关键字内容
-      &TForm1::btnCutClick,       // 6 行内容截取字符
-      &TForm1::btnInsClick,       // 7 行内容插入字符
-      nullptr,               // 8 行模式替换字符
-      &TForm1::btnDelLineClick,   // 9 内容按行删除
-      nullptr,               // 10 内容按行提取
-      nullptr,               // 11 按关键字同步行
-      nullptr,               // 12 内容插入新行
-      nullptr,               // 13 文件内容合并
-      nullptr,               // 14 文件格式转换
-      nullptr,               // 15 文件内容编码转换
-  };
-}
-
-void TForm1::btnExtClick() {
-  RunCommand(pages_.ext.btnExt, [this] {
-    if (!CheckRunPrecondition()) return;
-    const fileops::ChangeExtensionSettings settings{ToEngine(pages_.ext.edtNewExt->text())};
-    fileops::RunChangeExtension(files_, settings, host_);
+void TForm1::StartButtonClick(int mode) {
+  const ModeEntry& entry = ModeTable()[static_cast<std::size_t>(mode)];
+  RunCommand(modePages_[static_cast<std::size_t>(mode)].start, [this, &entry] {
+    if (!CheckRunPrecondition() || entry.start == nullptr) return;
+    FocusControl(entry.start(pages_, files_, host_).focus);
   });
 }
 
-void TForm1::StartButtonClick(int mode) {
-  // The runs of these modes are not built yet; the check every start makes is.
-  RunCommand(pages_.StartButtons()[static_cast<std::size_t>(mode)],
-             [this] { CheckRunPrecondition(); });
+void TForm1::FocusControl(std::string_view objectName) {
+  if (objectName.empty()) return;
+  const QString name =
+      QString::fromUtf8(objectName.data(), static_cast<qsizetype>(objectName.size()));
+  if (auto* control = findChild<QWidget*>(name)) control->setFocus(Qt::OtherFocusReason);
+}
+
+QLineEdit* TForm1::TemplateEdit(int pageIndex) const {
+  if (pageIndex < 0 || static_cast<std::size_t>(pageIndex) >= modePages_.size()) return nullptr;
+  return modePages_[static_cast<std::size_t>(pageIndex)].templateEdit;
 }
 
 }  // namespace app

@@ -18,38 +18,47 @@ bool CopyToBackup(std::string_view path, std::string_view bytes) {
   }
 }
 
-void RunContentFrame(fileset::FileList& files, platform::Host& host, Backup backup,
-                     ContentMode& mode) {
-  {
-    platform::CommandScope running(host);
-    mode.SetUp();
-    host.WriteCounter(platform::Counter::Change, 0);
-    for (int row = 1; row < files.RowCount(); ++row) {
-      host.ProcessMessages();
-      if (row >= files.RowCount() || !files.IsMarked(row)) continue;
-      const FileContext file{row, files.FullPath(row), files.Cell(row, fileset::kNameColumn)};
-      const LineList source = LineList::Load(file.fullPath);
-      // The output goes straight into the save's temporary sibling, so a large file is
-      // never held twice; the file itself is replaced only at Commit, after the backup
-      // copy has taken its unchanged bytes.
-      LineFileWriter output(file.fullPath);
-      if (mode.Build(file, source, output) == FileResult::Leave) continue;
-      // Changed by another program while it was read (or copied): neither the output
-      // nor a backup made of it is that file's text.
-      if (!source.Intact()) platform::ThrowCannotOpen(file.fullPath);
-      if (backup == Backup::Yes && CopyToBackup(file.fullPath, source.text()) &&
-          !source.Intact()) {
-        platform::DeleteFile(file.fullPath + ".bak");
-        platform::ThrowCannotOpen(file.fullPath);
-      }
-      output.Commit();
-      platform::AddToCounter(host, platform::Counter::Change, 1);
-    }
+namespace {
+
+// One file of the run: built into the save's temporary sibling, then committed.
+void ProcessFile(const fileset::FileList& files, int row, platform::Host& host, ContentMode& mode) {
+  const FileContext file{row, files.FullPath(row), files.Cell(row, fileset::kNameColumn)};
+  const LineList source = LineList::Load(file.fullPath);
+  // The output goes straight into the save's temporary sibling, so a large file is
+  // never held twice; the file itself is replaced only at Commit, after the backup
+  // copy has taken its unchanged bytes.
+  LineFileWriter output(file.fullPath);
+  if (mode.Build(file, source, output, host) == FileResult::Leave) return;
+  // Changed by another program while it was read (or copied): neither the output nor
+  // a backup made of it is that file's text.
+  if (!source.Intact()) platform::ThrowCannotOpen(file.fullPath);
+  if (mode.backup() == Backup::Yes && CopyToBackup(file.fullPath, source.text()) &&
+      !source.Intact()) {
+    platform::DeleteFile(file.fullPath + ".bak");
+    platform::ThrowCannotOpen(file.fullPath);
   }
-  std::string closing(kClosingBefore);
-  closing += std::to_string(host.ReadCounter(platform::Counter::Change));
-  closing += mode.ClosingUnit();
-  host.ShowInfo(closing);
+  output.Commit();
+  platform::AddToCounter(host, platform::Counter::Change, 1);
+}
+
+}  // namespace
+
+void RunContentFrame(fileset::FileList& files, platform::Host& host, ContentMode& mode) {
+  const auto visit = [&](int row) {
+    ProcessFile(files, row, host, mode);
+    return true;
+  };
+  const auto begin = [&] {
+    mode.Begin();
+    host.WriteCounter(platform::Counter::Change, 0);
+  };
+  fileset::RunMarkedRows(files, host, {begin, visit, kClosingBefore, mode.ClosingUnit()});
+}
+
+fileset::RunEnd RunContentFrame(fileset::FileList& files, platform::Host& host,
+                                fileset::Prepared<ContentMode> prepared) {
+  return fileset::RunPrepared(std::move(prepared), host,
+                              [&](ContentMode& mode) { RunContentFrame(files, host, mode); });
 }
 
 }  // namespace content

@@ -2,12 +2,13 @@
 // The frame every content mode runs in: the walk over the marked rows in row order,
 // each file loaded as a line list, the mode's output lines, the ".bak" copy of the
 // unchanged file, the save over the file, the change counter and the closing message.
-// A mode supplies its page checks (before the frame) and a ContentMode (inside it).
+// A mode's Prepare makes its page checks and gives the ContentMode that the frame runs.
 
 #include <string>
 #include <string_view>
 
 #include "content/line_list.h"
+#include "fileset/batch_run.h"
 #include "fileset/file_list.h"
 #include "platform/host.h"
 
@@ -17,12 +18,6 @@ namespace content {
 inline constexpr std::string_view kClosingBefore = "成功处理完成,共处理 ";
 inline constexpr std::string_view kFilesUnit = " 个文件!";
 inline constexpr std::string_view kRecordsUnit = " 条记录!";
-
-// How a run ended, for the window: the control (its objectName) that gets the keyboard
-// focus after an input error; empty when none.
-struct RunEnd {
-  std::string_view focus;
-};
 
 // The file being worked on.
 struct FileContext {
@@ -34,29 +29,39 @@ struct FileContext {
 enum class Backup { No, Yes };          // the page's backup box
 enum class FileResult { Save, Leave };  // Leave: the file is neither saved nor counted
 
+// A content mode once its page checks have passed: the plan it applies to every file.
 class ContentMode {
  public:
+  explicit ContentMode(Backup backup) : backup_(backup) {}
   virtual ~ContentMode() = default;
-  // Runs once the start button is disabled and before the counter is reset: what a
-  // mode reads only then (a number field whose error then ends the run).
-  virtual void SetUp() {}
-  // Builds the output lines of one file from its source lines. Modes that walk the
-  // lines let the host's messages run once per line.
-  virtual FileResult Build(const FileContext& file, const LineList& source, LineSink& output) = 0;
+  // Reads what the mode reads only once its start button is disabled, before the change
+  // counter is set to 0 (a number field whose error then ends the run, no file touched).
+  virtual void Begin() {}
+  // Builds the output lines of one file from its source lines, touching nothing on the
+  // disk. Modes that walk the lines let the host's messages run once per line.
+  virtual FileResult Build(const FileContext& file, const LineList& source, LineSink& output,
+                           platform::Host& host) = 0;
   virtual std::string_view ClosingUnit() const { return kFilesUnit; }
+  Backup backup() const { return backup_; }
+
+ private:
+  Backup backup_;
 };
 
-// The run from the disabled start button on; the precondition and the page's checks
-// have passed. For each marked row (the row count and the marks are read again at every
-// step, since the window runs during the run): load, build, copy the unchanged file to
-// path + ".bak" when asked (overwriting; a failed copy is ignored), save, count. A
-// read-only file is refused before its output is built, so it gets no ".bak" copy. A
-// file error ends the run at that file and propagates as CommandError: the files saved
-// before stay saved, the counter shows them, no closing message is shown, and the
-// start button is enabled again. A file that another program changes while it is read
-// ends the run as a file that cannot be opened, unsaved and without a ".bak" copy.
-void RunContentFrame(fileset::FileList& files, platform::Host& host, Backup backup,
-                     ContentMode& mode);
+// The run once the precondition and the page's checks have passed, walking the marked
+// rows as fileset::RunMarkedRows does: the button disabled, the mode's Begin, the change
+// counter set to 0, then each file: load, build, copy the unchanged
+// file to path + ".bak" when the mode asks for it (overwriting; a failed copy is
+// ignored), save, count. A read-only file is refused before its output is built, so it
+// gets no ".bak" copy. A file error ends the run at that file and propagates as
+// CommandError: the files saved before stay saved, the counter shows them, no closing
+// message is shown, and the start button is enabled again. A file that another program
+// changes while it is read ends the run as a file that cannot be opened, unsaved and
+// without a ".bak" copy.
+void RunContentFrame(fileset::FileList& files, platform::Host& host, ContentMode& mode);
+// The run of a prepared mode: its refusal shown (the focus returned), or the frame.
+fileset::RunEnd RunContentFrame(fileset::FileList& files, platform::Host& host,
+                                fileset::Prepared<ContentMode> prepared);
 
 // The ".bak" copy of the file at `path`, whose unchanged bytes are `bytes`: bytes and
 // permission bits, replacing an earlier copy unless that one is read-only, and safe on

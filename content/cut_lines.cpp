@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "content/delimited_list.h"
+#include "platform/decimal.h"
 #include "platform/engine_text.h"
 #include "template/template_evaluator.h"
 
@@ -11,36 +11,22 @@ namespace {
 
 class CutMode final : public ContentMode {
  public:
-  CutMode(CutPlan& plan, const std::string& lineNumber, platform::Host& host)
-      : plan_(plan), lineNumber_(lineNumber), host_(host) {}
+  CutMode(CutPlan plan, std::string lineNumber, Backup backup)
+      : ContentMode(backup), plan_(std::move(plan)), lineNumber_(std::move(lineNumber)) {}
   // The line number is read once the button is disabled, whatever line choice is made.
-  void SetUp() override { plan_.lineNumber = std::max(ParseInteger(lineNumber_), 1); }
-  FileResult Build(const FileContext&, const LineList& source, LineSink& output) override {
-    CutLines(source, plan_, output, &host_);
+  void Begin() override { plan_.lineNumber = std::max(platform::ParseInteger(lineNumber_), 1); }
+  FileResult Build(const FileContext&, const LineList& source, LineSink& output,
+                   platform::Host& host) override {
+    CutLines(source, plan_, output, &host);
     return FileResult::Save;
   }
 
  private:
-  CutPlan& plan_;
-  const std::string& lineNumber_;
-  platform::Host& host_;
+  CutPlan plan_;
+  const std::string lineNumber_;  // as typed
 };
 
 }  // namespace
-
-bool IsWorkedLine(std::string_view line, WorkedLines lines, std::string_view keyword) {
-  switch (lines) {
-    case WorkedLines::All:
-      return true;
-    case WorkedLines::WithText:
-      return !line.empty();
-    case WorkedLines::WithKeyword:
-      return line.find(keyword) != std::string_view::npos;
-    case WorkedLines::LineNumber:
-      break;
-  }
-  return false;
-}
 
 std::string_view RemoveFirst(std::string_view line, std::string_view cut, std::string& scratch) {
   if (cut.empty()) return line;
@@ -90,24 +76,18 @@ void CutLines(const LineList& source, const CutPlan& plan, LineSink& output, pla
   }
 }
 
-RunEnd RunCut(fileset::FileList& files, const CutSettings& settings, platform::Host& host) {
+fileset::Prepared<ContentMode> PrepareCut(const CutSettings& settings) {
   CutPlan plan{std::string(platform::TrimBlanks(settings.format)), settings.keepCut, settings.lines,
                1, settings.keyword};
-  if (plan.format.empty()) {
-    host.ShowError(kEnterCutFormat);
-    return {};
-  }
-  if (plan.format.find("${") == std::string::npos) {
-    host.ShowError(kBadCutFormat);
-    return {};
-  }
-  if (plan.lines == WorkedLines::WithKeyword && plan.keyword.empty()) {
-    host.ShowError(kKeywordEmpty);
-    return {};
-  }
-  CutMode mode(plan, settings.lineNumber, host);
-  RunContentFrame(files, host, settings.backup ? Backup::Yes : Backup::No, mode);
-  return {};
+  if (auto refusal =
+          CheckLineFormat(plan.format, plan.lines, plan.keyword, kEnterCutFormat, kBadCutFormat))
+    return *refusal;
+  return std::make_unique<CutMode>(std::move(plan), settings.lineNumber,
+                                   settings.backup ? Backup::Yes : Backup::No);
+}
+
+fileset::RunEnd RunCut(fileset::FileList& files, const CutSettings& settings, platform::Host& host) {
+  return RunContentFrame(files, host, PrepareCut(settings));
 }
 
 }  // namespace content

@@ -7,6 +7,7 @@
 
 #include "content/content_frame.h"
 #include "content/line_list.h"
+#include "content/worked_lines.h"
 #include "fileset/file_list.h"
 #include "platform/host.h"
 
@@ -14,15 +15,6 @@ namespace content {
 
 inline constexpr std::string_view kEnterCutFormat = "请输入内容截取格式！";
 inline constexpr std::string_view kBadCutFormat = "内容截取格式不正确，请在左边选择变量或函数！";
-inline constexpr std::string_view kKeywordEmpty = "关键字不能为空，请输入后再试！";
-
-// Which lines a cut or insert works on.
-enum class WorkedLines { All, WithText, LineNumber, WithKeyword };
-
-// Whether a line is worked on by the all / with-text / with-keyword choices (a line of
-// blanks has text; the keyword is a byte-exact substring). The line-number choice works
-// on one line by its number instead, so it answers false here.
-bool IsWorkedLine(std::string_view line, WorkedLines lines, std::string_view keyword);
 
 struct CutSettings {                          // the page's fields, engine text as typed
   std::string format;                         // edtCutFormat
@@ -47,11 +39,16 @@ struct CutPlan {
 // Put together in `scratch` (which must not hold `cut`) when something is removed.
 std::string_view RemoveFirst(std::string_view line, std::string_view cut, std::string& scratch);
 
+// The page's checks in order (the format, its "${", the keyword), then the mode. Its
+// Begin reads the line number whatever line choice is made; a bad one throws
+// CommandError.
+fileset::Prepared<ContentMode> PrepareCut(const CutSettings& settings);
+
 // The output lines of one file: always as many as the source has.
 void CutLines(const LineList& source, const CutPlan& plan, LineSink& output,
               platform::Host* host = nullptr);
 
 // The run over the marked rows (the precondition check has passed).
-RunEnd RunCut(fileset::FileList& files, const CutSettings& settings, platform::Host& host);
+fileset::RunEnd RunCut(fileset::FileList& files, const CutSettings& settings, platform::Host& host);
 
 }  // namespace content

@@ -1,6 +1,7 @@
 #include "content/delete_lines.h"
 
 #include "content/delimited_list.h"
+#include "platform/decimal.h"
 #include "platform/engine_text.h"
 
 namespace content {
@@ -49,15 +50,16 @@ class KeywordLines {
 
 class DeleteLinesMode final : public ContentMode {
  public:
-  DeleteLinesMode(const DeleteLinesPlan& plan, platform::Host& host) : plan_(plan), host_(host) {}
-  FileResult Build(const FileContext&, const LineList& source, LineSink& output) override {
-    DeleteLines(source, plan_, output, &host_);
+  DeleteLinesMode(DeleteLinesPlan plan, Backup backup)
+      : ContentMode(backup), plan_(std::move(plan)) {}
+  FileResult Build(const FileContext&, const LineList& source, LineSink& output,
+                   platform::Host& host) override {
+    DeleteLines(source, plan_, output, &host);
     return FileResult::Save;
   }
 
  private:
-  const DeleteLinesPlan& plan_;
-  platform::Host& host_;
+  const DeleteLinesPlan plan_;
 };
 
 }  // namespace
@@ -66,8 +68,8 @@ DeleteLinesPlan PlanDeleteLines(const DeleteLinesSettings& settings) {
   DeleteLinesPlan plan;
   plan.by = settings.by;
   plan.table = ParseLineNumbers(settings.lineNumbers);
-  plan.groupSize = ParseInteger(settings.groupSize);
-  plan.position = ParseInteger(settings.position);
+  plan.groupSize = platform::ParseInteger(settings.groupSize);
+  plan.position = platform::ParseInteger(settings.position);
   if (plan.position < 1) plan.position = 1;
   if (plan.position >= plan.groupSize) plan.position = 0;
   plan.keywords = SplitDelimitedList(settings.keywords, ';', '^');
@@ -111,20 +113,19 @@ void DeleteLines(const LineList& source, const DeleteLinesPlan& plan, LineSink& 
   }
 }
 
-RunEnd RunDeleteLines(fileset::FileList& files, const DeleteLinesSettings& settings,
-                      platform::Host& host) {
-  if (settings.by == By::Keywords && settings.keywords.empty()) {
-    host.ShowError(kDeleteKeywordsEmpty);
-    return {"edtDelKeys"};
-  }
-  const DeleteLinesPlan plan = PlanDeleteLines(settings);
-  if (settings.by == By::Interval && plan.groupSize < 1) {
-    host.ShowError(kIntervalBelowOne);
-    return {"edtLines"};
-  }
-  DeleteLinesMode mode(plan, host);
-  RunContentFrame(files, host, settings.backup ? Backup::Yes : Backup::No, mode);
-  return {};
+fileset::Prepared<ContentMode> PrepareDeleteLines(const DeleteLinesSettings& settings) {
+  if (settings.by == By::Keywords && settings.keywords.empty())
+    return fileset::Refusal{kDeleteKeywordsEmpty, "edtDelKeys"};
+  DeleteLinesPlan plan = PlanDeleteLines(settings);
+  if (settings.by == By::Interval && plan.groupSize < 1)
+    return fileset::Refusal{kIntervalBelowOne, "edtLines"};
+  return std::make_unique<DeleteLinesMode>(std::move(plan),
+                                           settings.backup ? Backup::Yes : Backup::No);
+}
+
+fileset::RunEnd RunDeleteLines(fileset::FileList& files, const DeleteLinesSettings& settings,
+                               platform::Host& host) {
+  return RunContentFrame(files, host, PrepareDeleteLines(settings));
 }
 
 }  // namespace content

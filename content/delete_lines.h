@@ -45,8 +45,12 @@ DeleteLinesPlan PlanDeleteLines(const DeleteLinesSettings& settings);
 void DeleteLines(const LineList& source, const DeleteLinesPlan& plan, LineSink& output,
                  platform::Host* host = nullptr);
 
+// The page's checks in order (an empty keyword list; then, once the numbers are read,
+// a group of fewer than one line), then the mode holding the plan.
+fileset::Prepared<ContentMode> PrepareDeleteLines(const DeleteLinesSettings& settings);
+
 // The run over the marked rows (the precondition check has passed).
-RunEnd RunDeleteLines(fileset::FileList& files, const DeleteLinesSettings& settings,
-                      platform::Host& host);
+fileset::RunEnd RunDeleteLines(fileset::FileList& files, const DeleteLinesSettings& settings,
+                               platform::Host& host);
 
 }  // namespace content

@@ -1,10 +1,6 @@
 #include "content/delimited_list.h"
 
-#include <cstdint>
-#include <limits>
-
 #include "platform/code_page.h"
-#include "platform/error.h"
 
 namespace content {
 namespace {
@@ -59,25 +55,6 @@ std::vector<std::string> SplitDelimitedList(std::string_view text, char delimite
     }
   }
   return items;
-}
-
-int ParseInteger(std::string_view text) {
-  std::size_t pos = 0;
-  while (pos < text.size() && text[pos] == ' ') ++pos;
-  bool negative = false;
-  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) negative = text[pos++] == '-';
-  if (pos == text.size()) platform::ThrowInvalidInteger(text);
-  std::int64_t value = 0;
-  for (; pos < text.size(); ++pos) {
-    const char c = text[pos];
-    if (c < '0' || c > '9') platform::ThrowInvalidInteger(text);
-    value = value * 10 + (c - '0');
-    if (value > std::int64_t{std::numeric_limits<int>::max()} + 1)
-      platform::ThrowInvalidInteger(text);
-  }
-  if (negative) value = -value;
-  if (value > std::numeric_limits<int>::max()) platform::ThrowInvalidInteger(text);
-  return static_cast<int>(value);
 }
 
 }  // namespace content

@@ -17,9 +17,4 @@ namespace content {
 // delimiter, a quote or a blank. A zero byte ends the text.
 std::vector<std::string> SplitDelimitedList(std::string_view text, char delimiter, char quote);
 
-// A decimal integer field as the number fields of the pages read it: leading spaces,
-// an optional sign, then only digits, within 32 bits. Anything else throws CommandError
-// "'%s' is not a valid integer value" with the text as given.
-int ParseInteger(std::string_view text);
-
 }  // namespace content

@@ -1,79 +1,35 @@
 #include "content/insert_chars.h"
 
 #include <algorithm>
-#include <charconv>
-#include <iterator>
 
-#include "content/delimited_list.h"
+#include "platform/decimal.h"
 #include "platform/engine_text.h"
 #include "template/template_evaluator.h"
 
 namespace content {
 namespace {
 
-constexpr int kMostZeros = 16;
-
-// ZeroFilled, added to `out`.
-void AppendZeroFilled(std::string& out, std::int64_t number, int width) {
-  char digits[24];
-  const auto [end, error] = std::to_chars(std::begin(digits), std::end(digits), number);
-  const auto length = static_cast<std::size_t>(end - digits);
-  if (static_cast<std::int64_t>(length) < width)
-    out.append(std::min<std::size_t>(static_cast<std::size_t>(width) - length, kMostZeros), '0');
-  out.append(digits, length);
-}
-
 class InsertMode final : public ContentMode {
  public:
-  InsertMode(const InsertSettings& settings, std::string format, platform::Host& host)
-      : settings_(settings), format_(std::move(format)), host_(host) {}
+  InsertMode(InsertPlan plan, std::string lineNumber, Backup backup)
+      : ContentMode(backup), plan_(std::move(plan)), lineNumber_(std::move(lineNumber)) {}
   // Read once the button is disabled: the line number, then the sequence item.
-  void SetUp() override {
-    plan_.lines = settings_.lines;
-    plan_.keyword = settings_.keyword;
-    plan_.lineNumber = std::max(ParseInteger(settings_.lineNumber), 1);
-    plan_.sequence = FindSequenceItem(format_);
+  void Begin() override {
+    plan_.lineNumber = std::max(platform::ParseInteger(lineNumber_), 1);
+    plan_.sequence = tmpl::ReadSequenceItem(plan_.format);
   }
-  FileResult Build(const FileContext& file, const LineList& source, LineSink& output) override {
-    InsertChars(source, FileTemplate(format_, file.fullPath, file.name), plan_, output, &host_);
+  FileResult Build(const FileContext& file, const LineList& source, LineSink& output,
+                   platform::Host& host) override {
+    InsertChars(source, FileTemplate(plan_.format, file.fullPath, file.name), plan_, output, &host);
     return FileResult::Save;
   }
 
  private:
-  const InsertSettings& settings_;
-  std::string format_;
-  platform::Host& host_;
   InsertPlan plan_;
+  const std::string lineNumber_;  // as typed
 };
 
 }  // namespace
-
-SequenceItem FindSequenceItem(std::string_view format) {
-  SequenceItem item;
-  const std::size_t at = platform::FindNoCase(format, "${sn(");
-  if (at == std::string_view::npos) return item;
-  std::string_view text = format.substr(at);
-  if (const std::size_t close = text.find('}'); close != std::string_view::npos)
-    text = text.substr(0, close + 1);
-  item.text = text;
-  const std::string_view arguments =
-      text.size() > 7 ? text.substr(5, text.size() - 7) : std::string_view();
-  const std::size_t comma = arguments.find(',');
-  // Without a comma both parts are empty, and the start value fails to convert.
-  const std::string_view start =
-      comma == std::string_view::npos ? std::string_view() : arguments.substr(0, comma);
-  const std::string_view width =
-      comma == std::string_view::npos ? std::string_view() : arguments.substr(comma + 1);
-  item.start = ParseInteger(platform::TrimBlanks(start));
-  item.width = ParseInteger(platform::TrimBlanks(width));
-  return item;
-}
-
-std::string ZeroFilled(std::int64_t number, int width) {
-  std::string out;
-  AppendZeroFilled(out, number, width);
-  return out;
-}
 
 std::string FileTemplate(std::string_view format, std::string_view fullPath,
                          std::string_view name) {
@@ -87,19 +43,22 @@ std::string FileTemplate(std::string_view format, std::string_view fullPath,
 
 void InsertChars(const LineList& source, std::string_view fileTemplate, const InsertPlan& plan,
                  LineSink& output, platform::Host* host) {
-  const SequenceItem& sequence = plan.sequence;
+  const std::optional<tmpl::SequenceItem>& sequence = plan.sequence;
   // The template around each place of the sequence item, so that the template of a
   // line only needs its number put in.
-  const std::vector<std::string_view> pieces = platform::SplitAtNoCase(fileTemplate, sequence.text);
+  const std::vector<std::string_view> pieces =
+      sequence ? platform::SplitAtNoCase(fileTemplate, sequence->text)
+               : std::vector<std::string_view>{fileTemplate};
   std::string item;
   auto itemFor = [&](std::int64_t number) -> const std::string& {
     item.assign(pieces.front());
     for (std::size_t i = 1; i < pieces.size(); ++i) {
-      AppendZeroFilled(item, number, sequence.width);
+      platform::AppendZeroFilled(item, number, sequence->width);
       item += pieces[i];
     }
     return item;
   };
+  const std::int64_t start = sequence ? sequence->start : 0;
   platform::MessagePacer pacer(host);
   if (plan.lines == WorkedLines::LineNumber) {
     const std::size_t chosen = std::min(static_cast<std::size_t>(plan.lineNumber), source.size());
@@ -107,7 +66,7 @@ void InsertChars(const LineList& source, std::string_view fileTemplate, const In
     for (const std::string_view line : source) {
       pacer.Step();
       if (++number == chosen)
-        output.Add(tmpl::EvalTemplate(line, itemFor(sequence.start)));
+        output.Add(tmpl::EvalTemplate(line, itemFor(start)));
       else
         output.Add(line);
     }
@@ -115,8 +74,8 @@ void InsertChars(const LineList& source, std::string_view fileTemplate, const In
   }
   // Without a sequence item the template is the same for every line of the file;
   // with one, it is taken apart again with each number.
-  tmpl::PreparedTemplate prepared(itemFor(sequence.start));
-  std::int64_t number = sequence.start;
+  tmpl::PreparedTemplate prepared(itemFor(start));
+  std::int64_t number = start;
   std::string scratch;
   for (const std::string_view line : source) {
     pacer.Step();
@@ -124,28 +83,24 @@ void InsertChars(const LineList& source, std::string_view fileTemplate, const In
       output.Add(line);
       continue;
     }
-    if (!sequence.text.empty()) prepared.Reset(itemFor(number++));
+    if (sequence) prepared.Reset(itemFor(number++));
     output.Add(prepared.Apply(line, scratch));
   }
 }
 
-RunEnd RunInsert(fileset::FileList& files, const InsertSettings& settings, platform::Host& host) {
-  std::string format(platform::TrimBlanks(settings.format));
-  if (format.empty()) {
-    host.ShowError(kEnterInsertFormat);
-    return {};
-  }
-  if (format.find("${") == std::string::npos) {
-    host.ShowError(kBadInsertFormat);
-    return {};
-  }
-  if (settings.lines == WorkedLines::WithKeyword && settings.keyword.empty()) {
-    host.ShowError(kKeywordEmpty);
-    return {};
-  }
-  InsertMode mode(settings, std::move(format), host);
-  RunContentFrame(files, host, settings.backup ? Backup::Yes : Backup::No, mode);
-  return {};
+fileset::Prepared<ContentMode> PrepareInsert(const InsertSettings& settings) {
+  InsertPlan plan{settings.lines, 1, settings.keyword, std::nullopt,
+                  std::string(platform::TrimBlanks(settings.format))};
+  if (auto refusal = CheckLineFormat(plan.format, plan.lines, plan.keyword, kEnterInsertFormat,
+                                     kBadInsertFormat))
+    return *refusal;
+  return std::make_unique<InsertMode>(std::move(plan), settings.lineNumber,
+                                      settings.backup ? Backup::Yes : Backup::No);
+}
+
+fileset::RunEnd RunInsert(fileset::FileList& files, const InsertSettings& settings,
+                          platform::Host& host) {
+  return RunContentFrame(files, host, PrepareInsert(settings));
 }
 
 }  // namespace content

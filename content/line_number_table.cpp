@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "content/delimited_list.h"
+#include "platform/decimal.h"
 #include "platform/engine_text.h"
 
 namespace content {
@@ -52,12 +53,12 @@ std::vector<LineRange> ParseLineNumbers(std::string_view typed) {
     if (item.empty()) continue;
     const std::size_t dash = item.find('-');
     if (dash == std::string_view::npos || dash == 0) {
-      const int n = ParseInteger(item);
+      const int n = platform::ParseInteger(item);
       table.push_back({n, n});
       continue;
     }
-    const int a = ParseInteger(item.substr(0, dash));
-    const int b = ParseInteger(item.substr(dash + 1));
+    const int a = platform::ParseInteger(item.substr(0, dash));
+    const int b = platform::ParseInteger(item.substr(dash + 1));
     table.push_back({std::min(a, b), std::max(a, b)});
   }
   return table;

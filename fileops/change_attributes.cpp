@@ -2,8 +2,6 @@
 
 #include <string>
 
-#include "fileops/change_extension.h"
-#include "fileops/marked_rows.h"
 #include "platform/file_attributes.h"
 #include "platform/file_system.h"
 
@@ -18,26 +16,34 @@ std::uint32_t AttributeMask(const ChangeAttributesSettings& settings) {
   return mask;
 }
 
-void RunChangeAttributes(const fileset::FileList& files, const ChangeAttributesSettings& settings,
-                         platform::Host& host) {
+namespace {
+
+class ChangeAttributes final : public FileOperation {
+ public:
+  ChangeAttributes(std::uint32_t mask, Folders folders) : FileOperation(folders), mask_(mask) {}
+  RowPlan PlanRow(const fileset::FileList& files, int row) override {
+    return {AttributesChange{files.FullPath(row), mask_}};
+  }
+  std::optional<FileChange> PlanFolder(std::string_view path) override {
+    return AttributesChange{std::string(path), mask_};
+  }
+
+ private:
+  const std::uint32_t mask_;
+};
+
+}  // namespace
+
+fileset::Prepared<FileOperation> PrepareChangeAttributes(const ChangeAttributesSettings& settings) {
   const std::uint32_t mask = AttributeMask(settings);
-  if (mask == 0) {
-    host.ShowError(kChooseNewAttributes);
-    return;
-  }
-  {
-    platform::CommandScope running(host);
-    host.WriteCounter(platform::Counter::Change, 0);
-    WalkMarkedRows(
-        files, settings.folders,
-        [&](int row) {
-          if (platform::SetAttributes(files.FullPath(row), mask))
-            platform::AddToCounter(host, platform::Counter::Change, 1);
-        },
-        [&](std::string_view folder) { return platform::SetAttributes(folder, mask); });
-  }
-  host.ShowInfo(std::string(kFilesProcessed) +
-                std::to_string(host.ReadCounter(platform::Counter::Change)));
+  if (mask == 0) return fileset::Refusal{kChooseNewAttributes, {}};
+  return std::make_unique<ChangeAttributes>(mask, settings.folders ? Folders::Yes : Folders::No);
+}
+
+fileset::RunEnd RunChangeAttributes(fileset::FileList& files,
+                                    const ChangeAttributesSettings& settings,
+                                    platform::Host& host) {
+  return RunFileOperationFrame(files, host, PrepareChangeAttributes(settings));
 }
 
 }  // namespace fileops

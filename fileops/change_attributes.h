@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "fileops/file_operation_frame.h"
 #include "fileset/file_list.h"
 #include "platform/host.h"
 
@@ -24,10 +25,14 @@ struct ChangeAttributesSettings {  // the page's boxes
 // The OR of the attribute bits of the ticked boxes; 0 when none is ticked.
 std::uint32_t AttributeMask(const ChangeAttributesSettings& settings);
 
-// The run over the marked rows (the precondition check has passed): the page check,
-// the attributes of files and folders, the change counter and the closing message.
-// A path whose attributes cannot be set is skipped without a word and not counted.
-void RunChangeAttributes(const fileset::FileList& files, const ChangeAttributesSettings& settings,
-                         platform::Host& host);
+// The page's check (no box ticked), then the operation: the attributes of every marked
+// file and, with the folder box, of their folders. A path whose attributes cannot be set
+// is skipped without a word and not counted.
+fileset::Prepared<FileOperation> PrepareChangeAttributes(const ChangeAttributesSettings& settings);
+
+// The run over the marked rows (the precondition check has passed).
+fileset::RunEnd RunChangeAttributes(fileset::FileList& files,
+                                    const ChangeAttributesSettings& settings,
+                                    platform::Host& host);
 
 }  // namespace fileops

@@ -1,7 +1,5 @@
 #include "fileops/change_dates.h"
 
-#include "fileops/change_extension.h"
-#include "fileops/marked_rows.h"
 #include "platform/code_page.h"
 #include "platform/engine_text.h"
 #include "platform/error.h"
@@ -87,15 +85,16 @@ std::optional<NewTimes> PlanNewTimes(const platform::FileTimes& current,
   return times;
 }
 
-bool ApplyNewTimes(std::string_view path, PathKind kind, const ChangeDatesSettings& settings) {
+std::optional<TimesChange> PlanTimesChange(std::string_view path, PathKind kind,
+                                           const ChangeDatesSettings& settings) {
   // Read-only means "no write bit" and root could write anyway; a folder's write bits
   // are about its entries, not its times.
-  if (kind == PathKind::File && platform::IsReadOnly(path)) return false;
+  if (kind == PathKind::File && platform::IsReadOnly(path)) return std::nullopt;
   const std::optional<platform::FileTimes> current = platform::ReadFileTimes(path);
-  if (!current) return false;
+  if (!current) return std::nullopt;
   const std::optional<NewTimes> times = PlanNewTimes(*current, settings);
-  if (!times) return false;
-  return platform::WriteFileTimes(path, times->lastAccess, times->lastWrite);
+  if (!times) return std::nullopt;
+  return TimesChange{std::string(path), *current, times->lastAccess, times->lastWrite};
 }
 
 std::string RefreshedTimeCell(std::string_view oldCell, CalendarDate date,
@@ -118,34 +117,43 @@ std::string RefreshedTimeCell(std::string_view oldCell, CalendarDate date,
   return platform::FormatDateTime(platform::kListTimeFormat, joined);
 }
 
-void RunChangeDates(fileset::FileList& files, const ChangeDatesSettings& settings,
-                    platform::Host& host) {
-  if (!settings.modify && !settings.create && !settings.access && !settings.time) {
-    host.ShowError(kChooseNewDateOrTime);
-    return;
+namespace {
+
+class ChangeDates final : public FileOperation {
+ public:
+  explicit ChangeDates(const ChangeDatesSettings& settings)
+      : FileOperation(settings.folders ? Folders::Yes : Folders::No), settings_(settings) {}
+
+  RowPlan PlanRow(const fileset::FileList& files, int row) override {
+    return {PlanTimesChange(files.FullPath(row), PathKind::File, settings_)};
   }
-  if (settings.create) {
-    host.ShowError(kCreationDateCannotBeSet);
-    return;
+  std::optional<FileChange> PlanFolder(std::string_view path) override {
+    return PlanTimesChange(path, PathKind::Folder, settings_);
   }
-  const TimeOfDay* time = settings.time ? &settings.timeOfDay : nullptr;
-  {
-    platform::CommandScope running(host);
-    host.WriteCounter(platform::Counter::Change, 0);
-    WalkMarkedRows(
-        files, settings.folders,
-        [&](int row) {
-          if (!ApplyNewTimes(files.FullPath(row), PathKind::File, settings)) return;
-          platform::AddToCounter(host, platform::Counter::Change, 1);
-          if (settings.modify)
-            files.SetCell(row, fileset::kModifiedColumn,
-                          RefreshedTimeCell(files.Cell(row, fileset::kModifiedColumn),
-                                            settings.modifyDate, time));
-        },
-        [&](std::string_view folder) { return ApplyNewTimes(folder, PathKind::Folder, settings); });
+  void UpdateRow(fileset::FileList& files, int row, const FileChange&) override {
+    if (!settings_.modify) return;
+    files.SetCell(row, fileset::kModifiedColumn,
+                  RefreshedTimeCell(files.Cell(row, fileset::kModifiedColumn),
+                                    settings_.modifyDate,
+                                    settings_.time ? &settings_.timeOfDay : nullptr));
   }
-  host.ShowInfo(std::string(kFilesProcessed) +
-                std::to_string(host.ReadCounter(platform::Counter::Change)));
+
+ private:
+  const ChangeDatesSettings settings_;
+};
+
+}  // namespace
+
+fileset::Prepared<FileOperation> PrepareChangeDates(const ChangeDatesSettings& settings) {
+  if (!settings.modify && !settings.create && !settings.access && !settings.time)
+    return fileset::Refusal{kChooseNewDateOrTime, {}};
+  if (settings.create) return fileset::Refusal{kCreationDateCannotBeSet, {}};
+  return std::make_unique<ChangeDates>(settings);
+}
+
+fileset::RunEnd RunChangeDates(fileset::FileList& files, const ChangeDatesSettings& settings,
+                               platform::Host& host) {
+  return RunFileOperationFrame(files, host, PrepareChangeDates(settings));
 }
 
 }  // namespace fileops

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "fileops/file_operation_frame.h"
 #include "fileset/file_list.h"
 #include "platform/file_attributes.h"
 #include "platform/host.h"
@@ -56,10 +57,12 @@ struct NewTimes {
 std::optional<NewTimes> PlanNewTimes(const platform::FileTimes& current,
                                      const ChangeDatesSettings& settings);
 
-// Sets the chosen times of one file or folder in one write; true only when the times
-// were read and written back. A read-only file is not opened to change its times.
+// The change of one file's or folder's times, from the times it has now; empty when
+// they cannot be read or the settings change nothing. A read-only file is not opened to
+// change its times, so it gets none.
 enum class PathKind { File, Folder };
-bool ApplyNewTimes(std::string_view path, PathKind kind, const ChangeDatesSettings& settings);
+std::optional<TimesChange> PlanTimesChange(std::string_view path, PathKind kind,
+                                           const ChangeDatesSettings& settings);
 
 // A time column after the change: the picker's date joined with the time of day (the
 // time picker's, or the text after the first space of the old cell), as
@@ -68,10 +71,13 @@ bool ApplyNewTimes(std::string_view path, PathKind kind, const ChangeDatesSettin
 std::string RefreshedTimeCell(std::string_view oldCell, CalendarDate date,
                               const TimeOfDay* time);
 
-// The run over the marked rows (the precondition check has passed): the page checks,
-// the times of files and folders, the date column of changed rows, the change counter
-// and the closing message.
-void RunChangeDates(fileset::FileList& files, const ChangeDatesSettings& settings,
-                    platform::Host& host);
+// The page's checks (nothing chosen; a creation date, which this platform cannot set),
+// then the operation: the chosen times of every marked file and, with the folder box,
+// of their folders; a changed row with a new modification date gets its new time cell.
+fileset::Prepared<FileOperation> PrepareChangeDates(const ChangeDatesSettings& settings);
+
+// The run over the marked rows (the precondition check has passed).
+fileset::RunEnd RunChangeDates(fileset::FileList& files, const ChangeDatesSettings& settings,
+                               platform::Host& host);
 
 }  // namespace fileops

@@ -1,7 +1,6 @@
 #include "fileops/change_extension.h"
 
 #include "platform/engine_text.h"
-#include "platform/file_system.h"
 
 namespace fileops {
 
@@ -20,31 +19,42 @@ std::string NewExtensionFor(std::string_view name, std::string_view extensionTem
   return platform::ReplaceAllNoCase(extensionTemplate, "${ext}", oldExtension);
 }
 
-void RunChangeExtension(FileList& files, const ChangeExtensionSettings& settings,
-                        platform::Host& host) {
-  const std::string extensionTemplate = ExtensionTemplate(settings.newExt);
-  if (extensionTemplate.empty()) {
-    host.ShowError(kEnterNewExtension);
-    return;
+namespace {
+
+class ChangeExtension final : public FileOperation {
+ public:
+  explicit ChangeExtension(std::string extensionTemplate)
+      : extensionTemplate_(std::move(extensionTemplate)) {}
+
+  RowPlan PlanRow(const FileList& files, int row) override {
+    const std::string& name = files.Cell(row, fileset::kNameColumn);
+    std::string newName =
+        std::string(fileset::BaseNameOf(name)) + NewExtensionFor(name, extensionTemplate_);
+    if (newName == name) return {};  // same folder, so the same path: nothing to do
+    return {RenameChange{files.Cell(row, fileset::kFolderColumn), name, std::move(newName)}};
   }
-  {
-    platform::CommandScope running(host);
-    host.WriteCounter(platform::Counter::Change, 0);
-    for (int row = 1; row < files.RowCount(); ++row) {
-      if (!files.IsMarked(row)) continue;
-      const std::string& name = files.Cell(row, fileset::kNameColumn);
-      std::string newExtension = NewExtensionFor(name, extensionTemplate);
-      std::string newName = std::string(fileset::BaseNameOf(name)) + newExtension;
-      if (newName == name) continue;  // same folder, so the same path: nothing to do
-      if (!platform::RenameNoReplace(files.Cell(row, fileset::kFolderColumn), name, newName))
-        continue;
-      files.SetCell(row, fileset::kNameColumn, std::move(newName));
-      files.SetCell(row, fileset::kTypeColumn, std::move(newExtension));
-      platform::AddToCounter(host, platform::Counter::Change, 1);
-    }
+
+  void UpdateRow(FileList& files, int row, const FileChange& change) override {
+    const auto& rename = std::get<RenameChange>(change);
+    files.SetCell(row, fileset::kNameColumn, rename.newName);
+    files.SetCell(row, fileset::kTypeColumn, NewExtensionFor(rename.oldName, extensionTemplate_));
   }
-  host.ShowInfo(std::string(kFilesProcessed) +
-                std::to_string(host.ReadCounter(platform::Counter::Change)));
+
+ private:
+  const std::string extensionTemplate_;
+};
+
+}  // namespace
+
+fileset::Prepared<FileOperation> PrepareChangeExtension(const ChangeExtensionSettings& settings) {
+  std::string extensionTemplate = ExtensionTemplate(settings.newExt);
+  if (extensionTemplate.empty()) return fileset::Refusal{kEnterNewExtension, {}};
+  return std::make_unique<ChangeExtension>(std::move(extensionTemplate));
+}
+
+fileset::RunEnd RunChangeExtension(FileList& files, const ChangeExtensionSettings& settings,
+                                   platform::Host& host) {
+  return RunFileOperationFrame(files, host, PrepareChangeExtension(settings));
 }
 
 }  // namespace fileops

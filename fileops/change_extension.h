@@ -5,13 +5,13 @@
 #include <string>
 #include <string_view>
 
+#include "fileops/file_operation_frame.h"
 #include "fileset/file_list.h"
 #include "platform/host.h"
 
 namespace fileops {
 
 inline constexpr std::string_view kEnterNewExtension = "请输入新扩展名格式！";
-inline constexpr std::string_view kFilesProcessed = "成功处理文件总数量：";
 
 struct ChangeExtensionSettings {
   std::string newExt;  // edtNewExt, engine text as typed
@@ -26,10 +26,13 @@ std::string ExtensionTemplate(std::string_view typed);
 // the base name followed by it.
 std::string NewExtensionFor(std::string_view name, std::string_view extensionTemplate);
 
-// The run over the marked rows (the precondition check has passed): renames that never
-// replace an existing file, the name and type cells of renamed rows, the change counter
-// and the closing message.
-void RunChangeExtension(fileset::FileList& files, const ChangeExtensionSettings& settings,
-                        platform::Host& host);
+// The page's check (an empty template), then the operation: each marked row is renamed
+// to its base name and its new extension, never replacing an existing file; a renamed
+// row gets its new name and type cells. A row whose name stays is passed over.
+fileset::Prepared<FileOperation> PrepareChangeExtension(const ChangeExtensionSettings& settings);
+
+// The run over the marked rows (the precondition check has passed).
+fileset::RunEnd RunChangeExtension(fileset::FileList& files,
+                                   const ChangeExtensionSettings& settings, platform::Host& host);
 
 }  // namespace fileops

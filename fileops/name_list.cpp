@@ -3,7 +3,6 @@
 #include <fstream>
 #include <iterator>
 
-#include "fileops/rename_sequence.h"
 #include "platform/code_page.h"
 #include "platform/engine_text.h"
 #include "platform/file_system.h"
@@ -37,7 +36,7 @@ std::vector<std::string> LoadListFile(const std::string& path, std::string_view 
 std::optional<std::string> ListFilePath(std::string_view typed, std::string_view open) {
   const std::size_t begin = platform::FindNoCase(typed, open);
   if (begin == std::string_view::npos) return std::nullopt;
-  const std::size_t close = FindClosingBrace(typed, begin + open.size());
+  const std::size_t close = platform::FindChar(typed, '}', begin + open.size());
   const std::size_t end = close == std::string_view::npos ? typed.size() : close + 1;
   const std::size_t inner = end - begin - open.size();
   return std::string(typed.substr(begin + open.size(), inner >= 2 ? inner - 2 : 0));

@@ -1,9 +1,10 @@
 #include "fileops/rename_files.h"
 
-#include "fileops/change_extension.h"
 #include "fileops/name_list.h"
+#include "platform/decimal.h"
 #include "platform/engine_text.h"
 #include "platform/file_system.h"
+#include "template/sequence_item.h"
 #include "template/template_evaluator.h"
 
 namespace fileops {
@@ -22,7 +23,7 @@ std::string_view NameTemplateProblem(std::string_view nameTemplate) {
 }
 
 std::string FillRenameVariables(std::string_view nameTemplate, const fileset::FileRow& row,
-                                const SequenceItem* sequence, std::string_view number) {
+                                const tmpl::SequenceItem* sequence, std::string_view number) {
   const std::string& name = row[fileset::kNameColumn];
   const std::string& folder = row[fileset::kFolderColumn];
   const std::size_t separator = folder.rfind(platform::kPathSeparator);
@@ -36,48 +37,72 @@ std::string FillRenameVariables(std::string_view nameTemplate, const fileset::Fi
   item = platform::ReplaceAllNoCase(item, "${modifydate}",
                                     std::string_view(row[fileset::kModifiedColumn]).substr(0, 10));
   item = platform::ReplaceAllNoCase(item, "${lastdir}", lastDir);
-  if (sequence != nullptr) item = platform::ReplaceAllNoCase(item, sequence->item, number);
+  if (sequence != nullptr) item = platform::ReplaceAllNoCase(item, sequence->text, number);
   return item;
 }
 
-void RunRename(FileList& files, const RenameSettings& settings, platform::Host& host) {
-  const std::string_view typed = platform::TrimBlanks(settings.newFilename);
-  const std::string nameTemplate = NameTemplate(typed);
-  if (const std::string_view problem = NameTemplateProblem(nameTemplate); !problem.empty()) {
-    host.ShowError(problem);
-    return;
+namespace {
+
+class RenameFiles final : public FileOperation {
+ public:
+  RenameFiles(std::string typed, std::string nameTemplate, std::string programFolder)
+      : typed_(std::move(typed)),
+        nameTemplate_(std::move(nameTemplate)),
+        programFolder_(std::move(programFolder)) {}
+
+  void Begin() override {
+    sequence_ = tmpl::ReadSequenceItem(nameTemplate_);
+    counter_ = sequence_ ? sequence_->start : 0;
+    list_ = LoadNameList(typed_, programFolder_);
   }
-  {
-    platform::CommandScope running(host);
-    host.WriteCounter(platform::Counter::Change, 0);
-    const std::optional<SequenceItem> sequence = ReadSequenceItem(nameTemplate);
-    const NameList list = LoadNameList(typed, settings.programFolder);
-    std::int64_t counter = sequence ? sequence->start : 0;
-    for (int row = 1; row < files.RowCount(); ++row) {
-      if (!files.IsMarked(row)) continue;
-      const std::string name = files.Cell(row, fileset::kNameColumn);
-      const std::string_view base = fileset::BaseNameOf(name);
-      std::string item;
-      if (list.mode == ListMode::None) {
-        const std::string number = sequence ? ZeroFill(counter++, sequence->width) : std::string();
-        item = FillRenameVariables(nameTemplate, files.Row(row), sequence ? &*sequence : nullptr,
-                                   number);
-      } else {
-        std::optional<std::string> listed = ListedBaseName(list, row, base);
-        if (!listed) break;  // the list has no line for this row: the run ends here
-        item = std::move(*listed);
-      }
-      std::string newName = tmpl::EvalTemplate(base, item);
-      newName += fileset::ExtensionOf(name);
-      if (newName == name) continue;  // same folder, so the same path: nothing to do
-      if (!platform::RenameNoReplace(files.Cell(row, fileset::kFolderColumn), name, newName))
-        continue;
-      files.SetCell(row, fileset::kNameColumn, std::move(newName));
-      platform::AddToCounter(host, platform::Counter::Change, 1);
+
+  RowPlan PlanRow(const FileList& files, int row) override {
+    const std::string& name = files.Cell(row, fileset::kNameColumn);
+    const std::string_view base = fileset::BaseNameOf(name);
+    std::string item;
+    if (list_.mode == ListMode::None) {
+      // Every marked row takes a number, whether its rename then succeeds or not.
+      const std::string number =
+          sequence_ ? platform::ZeroFilled(counter_++, sequence_->width) : std::string();
+      item = FillRenameVariables(nameTemplate_, files.Row(row), sequence_ ? &*sequence_ : nullptr,
+                                 number);
+    } else {
+      std::optional<std::string> listed = ListedBaseName(list_, row, base);
+      if (!listed) return {std::nullopt, true};  // the list has no line for this row
+      item = std::move(*listed);
     }
+    std::string newName = tmpl::EvalTemplate(base, item);
+    newName += fileset::ExtensionOf(name);
+    if (newName == name) return {};  // same folder, so the same path: nothing to do
+    return {RenameChange{files.Cell(row, fileset::kFolderColumn), name, std::move(newName)}};
   }
-  host.ShowInfo(std::string(kFilesProcessed) +
-                std::to_string(host.ReadCounter(platform::Counter::Change)));
+
+  void UpdateRow(FileList& files, int row, const FileChange& change) override {
+    files.SetCell(row, fileset::kNameColumn, std::get<RenameChange>(change).newName);
+  }
+
+ private:
+  const std::string typed_;  // trimmed, not lower-cased: a list file's path keeps its case
+  const std::string nameTemplate_;
+  const std::string programFolder_;
+  std::optional<tmpl::SequenceItem> sequence_;
+  NameList list_;
+  std::int64_t counter_ = 0;
+};
+
+}  // namespace
+
+fileset::Prepared<FileOperation> PrepareRename(const RenameSettings& settings) {
+  const std::string_view typed = platform::TrimBlanks(settings.newFilename);
+  std::string nameTemplate = NameTemplate(typed);
+  if (const std::string_view problem = NameTemplateProblem(nameTemplate); !problem.empty())
+    return fileset::Refusal{problem, {}};
+  return std::make_unique<RenameFiles>(std::string(typed), std::move(nameTemplate),
+                                       settings.programFolder);
+}
+
+fileset::RunEnd RunRename(FileList& files, const RenameSettings& settings, platform::Host& host) {
+  return RunFileOperationFrame(files, host, PrepareRename(settings));
 }
 
 }  // namespace fileops

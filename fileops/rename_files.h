@@ -8,9 +8,10 @@
 #include <string>
 #include <string_view>
 
-#include "fileops/rename_sequence.h"
+#include "fileops/file_operation_frame.h"
 #include "fileset/file_list.h"
 #include "platform/host.h"
+#include "template/sequence_item.h"
 
 namespace fileops {
 
@@ -37,11 +38,18 @@ std::string_view NameTemplateProblem(std::string_view nameTemplate);
 // creation and modification cells, the text after the folder's last separator and
 // `number`.
 std::string FillRenameVariables(std::string_view nameTemplate, const fileset::FileRow& row,
-                                const SequenceItem* sequence, std::string_view number);
+                                const tmpl::SequenceItem* sequence, std::string_view number);
 
-// The run over the marked rows (the precondition check has passed): the checks, the
-// renames, the name cells of renamed rows, the change counter and the closing message.
-// A bad running-number argument throws CommandError before any file is touched.
-void RunRename(fileset::FileList& files, const RenameSettings& settings, platform::Host& host);
+// The page's checks (NameTemplateProblem). Once the run has begun, the sequence item is
+// read (a bad running-number argument throws CommandError before any file is touched)
+// and the list file the template names is loaded. Each marked row is renamed to its new base name and its old
+// extension, never replacing an existing file or leaving the folder; a renamed row gets
+// its new name cell. In a list mode the run ends at the first row the list has no line
+// for.
+fileset::Prepared<FileOperation> PrepareRename(const RenameSettings& settings);
+
+// The run over the marked rows (the precondition check has passed).
+fileset::RunEnd RunRename(fileset::FileList& files, const RenameSettings& settings,
+                          platform::Host& host);
 
 }  // namespace fileops

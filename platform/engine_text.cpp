@@ -188,6 +188,12 @@ std::string_view TrimSpaces(std::string_view text) {
   return text;
 }
 
+std::size_t FindChar(std::string_view text, char c, std::size_t from) {
+  for (std::size_t pos = from; pos < text.size(); pos += CharLength(text, pos))
+    if (text[pos] == c) return pos;
+  return std::string_view::npos;
+}
+
 std::size_t FindNoCase(std::string_view text, std::string_view needle, std::size_t from) {
   constexpr auto npos = std::string_view::npos;
   if (needle.empty() || from >= text.size()) return npos;

@@ -20,6 +20,11 @@ std::string_view TrimBlanks(std::string_view text);
 // Removes only spaces (0x20) at both ends.
 std::string_view TrimSpaces(std::string_view text);
 
+// 0-based byte position of the first byte `c` at or after `from` (a character boundary)
+// that is a character of its own, stepping over whole characters: the second byte of a
+// double-byte character may equal `c` ("}" is 0x7D). npos when there is none.
+std::size_t FindChar(std::string_view text, char c, std::size_t from = 0);
+
 // 0-based byte position of the first occurrence of `needle` at or after `from`, letter
 // case ignored, starting only at character boundaries; npos when absent or empty.
 std::size_t FindNoCase(std::string_view text, std::string_view needle, std::size_t from = 0);

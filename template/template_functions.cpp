@@ -4,7 +4,6 @@
 
 #include "template/chinese_digits.h"
 #include "template/chinese_script.h"
-#include "template/date_format.h"
 #include "template/line_break.h"
 #include "template/number_expression.h"
 #include "template/text_primitives.h"
@@ -39,11 +38,16 @@ std::optional<Range> KeywordRange(std::string_view s, std::string_view first,
   return Range{p, end - p + 1};
 }
 
+// Date() is the day at midnight; Time() the time of day on the day that time values
+// count from, 30 December 1899.
 Result Date(const Call& c) {
-  return FormatDatePattern(c.a.first, DatePart(c.environment.clock.Now()));
+  const platform::LocalDateTime now = c.environment.clock.Now();
+  return platform::FormatDateTime(c.a.first, {now.year, now.month, now.day, 0, 0, 0, 0});
 }
 Result Time(const Call& c) {
-  return FormatDatePattern(c.a.first, TimePart(c.environment.clock.Now()));
+  const platform::LocalDateTime now = c.environment.clock.Now();
+  return platform::FormatDateTime(
+      c.a.first, {1899, 12, 30, now.hour, now.minute, now.second, now.millisecond});
 }
 Result RepStr(const Call& c) {
   return c.environment.budget.ReplaceAll(c.s, c.a.first, c.a.second);

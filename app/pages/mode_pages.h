@@ -1,11 +1,11 @@
 #pragma once
-// The sixteen pages of the mode page control `pgcOne`, one per batch mode, as widgets only:
-// every control carries its control name as objectName, and each page's struct holds a
-// pointer to it under the same name. The window reads these controls into a mode's
-// settings and connects the start buttons; the pages themselves hold no run logic.
+// The pages of the mode page control `pgcOne`, one per batch mode, as widgets only: every
+// control carries its control name as objectName, and each page's struct holds a pointer
+// to it under the same name. The start handlers read these controls into a mode's
+// settings; the pages themselves hold no run logic. The mode table (mode_table.h) adds
+// them to pgcOne in mode order.
 
 #include <QtGlobal>
-#include <array>
 
 QT_BEGIN_NAMESPACE
 class QCheckBox;
@@ -14,29 +14,28 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
-class QTabWidget;
 class QTimeEdit;
 class QWidget;
 QT_END_NAMESPACE
 
 namespace app {
 
-// Mode 0, "更改文件扩展名".
+// "更改文件扩展名".
 struct ExtensionPage {
   QWidget* page = nullptr;
   QLineEdit* edtNewExt = nullptr;
   QPushButton* btnExt = nullptr;
 };
 
-// Mode 1, "更改文件名称".
+// "更改文件名称".
 struct RenamePage {
   QWidget* page = nullptr;
   QLineEdit* edtNewFilename = nullptr;
   QPushButton* btnFilename = nullptr;
 };
 
-// Mode 2. Each picker is enabled exactly while its box is ticked; the window sets the
-// pickers' values when it is created.
+// "更改文件或目录日期". Each picker is enabled exactly while its box is ticked; the window
+// sets the pickers' values when it is created.
 struct DatesPage {
   QWidget* page = nullptr;
   QCheckBox* ckModify = nullptr;
@@ -51,7 +50,7 @@ struct DatesPage {
   QPushButton* btnDate = nullptr;
 };
 
-// Mode 3. ckNormal is the archive bit.
+// "更改文件或目录属性". ckNormal is the archive bit.
 struct AttributesPage {
   QWidget* page = nullptr;
   QCheckBox* ckNormal = nullptr;
@@ -62,7 +61,7 @@ struct AttributesPage {
   QPushButton* btnProp = nullptr;
 };
 
-// Mode 4. The result edits are read-only and show "0" until the first run.
+// "文件信息统计". The result edits are read-only and show "0" until the first run.
 struct StatisticsPage {
   QWidget* page = nullptr;
   QLineEdit* edtFileSize = nullptr;
@@ -76,14 +75,15 @@ struct StatisticsPage {
   QPushButton* btnFileInfo = nullptr;
 };
 
-// Mode 5, key=value merge of two files.
+// "合并关键字内容", key=value merge of two files.
 struct KeywordMergePage {
   QWidget* page = nullptr;
   QCheckBox* chkSynBak = nullptr;
   QPushButton* btnSyn = nullptr;
 };
 
-// Mode 6. rbKeepCut/rbKeepLeft form one radio group, the four line radios another.
+// "文本行内容截取". rbKeepCut/rbKeepLeft form one radio group, the four line radios
+// another.
 struct CutPage {
   QWidget* page = nullptr;
   QLineEdit* edtCutFormat = nullptr;
@@ -99,7 +99,7 @@ struct CutPage {
   QPushButton* btnCut = nullptr;
 };
 
-// Mode 7. The four line radios form one group.
+// "文本行内容插入". The four line radios form one group.
 struct InsertCharsPage {
   QWidget* page = nullptr;
   QLineEdit* edtInsFormat = nullptr;
@@ -113,7 +113,7 @@ struct InsertCharsPage {
   QPushButton* btnIns = nullptr;
 };
 
-// Mode 8.
+// "行模式替换".
 struct PatternReplacePage {
   QWidget* page = nullptr;
   QPlainTextEdit* mmPattern = nullptr;
@@ -123,7 +123,7 @@ struct PatternReplacePage {
   QPushButton* btnReplace = nullptr;
 };
 
-// Mode 9. The four radios form one group.
+// "内容按行删除". The four radios form one group.
 struct DeleteLinesPage {
   QWidget* page = nullptr;
   QRadioButton* rbDelLineNo = nullptr;
@@ -138,7 +138,7 @@ struct DeleteLinesPage {
   QPushButton* btnDelLine = nullptr;
 };
 
-// Mode 10. The three radios form one group.
+// "内容按行提取". The three radios form one group.
 struct ExtractLinesPage {
   QWidget* page = nullptr;
   QRadioButton* rbGeLineNo = nullptr;
@@ -153,7 +153,7 @@ struct ExtractLinesPage {
   QPushButton* btnGetLine = nullptr;
 };
 
-// Mode 11.
+// "按关键字同步行".
 struct LineSyncPage {
   QWidget* page = nullptr;
   QLineEdit* edtLineKeys = nullptr;
@@ -161,7 +161,7 @@ struct LineSyncPage {
   QPushButton* btnLineSyn = nullptr;
 };
 
-// Mode 12. The three radios form one group.
+// "内容插入新行". The three radios form one group.
 struct InsertLinesPage {
   QWidget* page = nullptr;
   QPlainTextEdit* mmoNewCont = nullptr;
@@ -177,21 +177,21 @@ struct InsertLinesPage {
   QPushButton* btnInsLine = nullptr;
 };
 
-// Mode 13.
+// "文件内容合并".
 struct CombinePage {
   QWidget* page = nullptr;
   QPushButton* btnFileCombine = nullptr;
   QCheckBox* chkFileCombine = nullptr;
 };
 
-// Mode 14.
+// "文件格式转换".
 struct ConvertPage {
   QWidget* page = nullptr;
   QLineEdit* edtFileFormat = nullptr;
   QPushButton* btnConvert = nullptr;
 };
 
-// Mode 15.
+// "文件编码转换".
 struct EncodingPage {
   QWidget* page = nullptr;
   QLineEdit* edtCharset = nullptr;
@@ -199,37 +199,27 @@ struct EncodingPage {
   QPushButton* btnCharset = nullptr;
 };
 
+// Every page, one member per mode.
 struct ModePages {
-  ExtensionPage ext;                  // 0
-  RenamePage rename;                  // 1
-  DatesPage dates;                    // 2
-  AttributesPage attributes;          // 3
-  StatisticsPage statistics;          // 4
-  KeywordMergePage merge;             // 5
-  CutPage cut;                        // 6
-  InsertCharsPage insertChars;        // 7
-  PatternReplacePage patternReplace;  // 8
-  DeleteLinesPage deleteLines;        // 9
-  ExtractLinesPage extractLines;      // 10
-  LineSyncPage lineSync;              // 11
-  InsertLinesPage insertLines;        // 12
-  CombinePage combine;                // 13
-  ConvertPage convert;                // 14
-  EncodingPage encoding;              // 15
-
-  // The start buttons, indexed by mode (= page index).
-  std::array<QPushButton*, 16> StartButtons() const;
-  // The edit that receives catalogue text on page `pageIndex`; nullptr on a page
-  // without one (the catalogue then uses the clipboard).
-  QLineEdit* TemplateEdit(int pageIndex) const;
+  ExtensionPage ext;
+  RenamePage rename;
+  DatesPage dates;
+  AttributesPage attributes;
+  StatisticsPage statistics;
+  KeywordMergePage merge;
+  CutPage cut;
+  InsertCharsPage insertChars;
+  PatternReplacePage patternReplace;
+  DeleteLinesPage deleteLines;
+  ExtractLinesPage extractLines;
+  LineSyncPage lineSync;
+  InsertLinesPage insertLines;
+  CombinePage combine;
+  ConvertPage convert;
+  EncodingPage encoding;
 };
 
-// Adds the sixteen pages to `pgcOne` in mode order, with their objectNames and tab
-// captions, and fills `pages`. The page control owns every widget.
-void BuildModePages(QTabWidget* pgcOne, ModePages& pages);
-
 // One builder per page: each fills the empty, already named `page` with its controls.
-// BuildModePages calls them; a test may build a single page with them.
 ExtensionPage BuildExtensionPage(QWidget* page);
 RenamePage BuildRenamePage(QWidget* page);
 DatesPage BuildDatesPage(QWidget* page);

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/error.h"
 
 namespace content {
 namespace {
@@ -47,35 +46,6 @@ TEST(SplitDelimitedList, FollowsTheDelimitedListRule) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(SplitDelimitedList(c.text, c.delimiter, c.quote), c.items);
-  }
-}
-
-TEST(ParseInteger, AcceptsDecimalIntegersOnly) {
-  struct Good {
-    const char* text;
-    int value;
-  } const good[] = {{"0", 0},
-                    {"12", 12},
-                    {"-3", -3},
-                    {"+7", 7},
-                    {"  5", 5},
-                    {"2147483647", 2147483647},
-                    {"-2147483648", -2147483647 - 1},
-                    {"007", 7}};
-  for (const Good& c : good) {
-    SCOPED_TRACE(c.text);
-    EXPECT_EQ(ParseInteger(c.text), c.value);
-  }
-  for (const char* bad : {"", " ", "-", "5 ", "1.5", "x", "2147483648", "-2147483649", "0x10",
-                          "99999999999999999999"}) {
-    SCOPED_TRACE(bad);
-    try {
-      ParseInteger(bad);
-      FAIL() << "no error";
-    } catch (const platform::CommandError& error) {
-      EXPECT_EQ(std::string(error.what()),
-                "'" + std::string(bad) + "' is not a valid integer value");
-    }
   }
 }
 

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "platform/code_page.h"
+#include "platform/error.h"
 #include "platform/testing/recording_host.h"
 #include "platform/testing/temp_folder.h"
 
@@ -20,7 +21,7 @@ using Texts = std::vector<std::string>;
 TEST(FillRenameVariables, ReplacesInOrderIgnoringCase) {
   const fileset::FileRow row = {"Report.Final.txt",    Utf8ToEngine("/home/li/照片"), "1",
                                 "2024-01-02 03:04:05", "2023-12-31 23:59:59",         ".txt"};
-  const SequenceItem sequence{"${sn(1,3)}", 1, 3};
+  const tmpl::SequenceItem sequence{"${sn(1,3)}", 1, 3};
   struct Case {
     const char* typed;
     fileset::FileRow row;
@@ -97,6 +98,31 @@ TEST_F(RenameRun, RenamesFromTheTemplate) {
     SCOPED_TRACE(c.typed);
     List(c.files);
     RunAndCheck(c.typed, c.files, c.names, c.count);
+  }
+}
+
+TEST_F(RenameRun, ABadRunningNumberEndsTheRunBeforeAnyFileWithTheCounterAtZero) {
+  struct Case {
+    const char* typed;
+    const char* error;
+  } const cases[] = {
+      {"${filename}_${sn(x,3)}", "'x' is not a valid integer value"},
+      // 0x81 0x7D is one character: the item runs on to the real "}", as in an insert.
+      {"${sn(1,2\x81\x7D)}", "'2\xE4\xBA\x87' is not a valid integer value"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    List({"a.txt"});
+    host_.WriteCounter(platform::Counter::Change, 5);
+    try {
+      RunRename(files_, {c.typed, Utf8ToEngine(temp_.Path("prog"))}, host_);
+      ADD_FAILURE() << "no error";
+    } catch (const platform::CommandError& error) {
+      EXPECT_EQ(std::string(error.what()), c.error);
+    }
+    EXPECT_EQ(temp_.Read("files/a.txt"), "a.txt");
+    EXPECT_EQ(host_.Count(platform::Counter::Change), 0);
+    EXPECT_TRUE(host_.boxes.empty());
   }
 }
 

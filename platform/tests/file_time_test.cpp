@@ -51,54 +51,69 @@ TEST(FileTimeTest, ToLocalUsesTheTimeZone) {
 
 struct FormatRow {
   const char* name;
-  std::string format;
+  std::string pattern;
+  LocalDateTime time;
   std::string expected;
 };
 
-// 2024-03-05 07:08:09.045 and 2009-12-25 23:59:58.500
-const LocalDateTime kMorning{2024, 3, 5, 7, 8, 9, 45};
-const LocalDateTime kEvening{2009, 12, 25, 23, 59, 58, 500};
+const LocalDateTime kMorning{2024, 3, 5, 7, 8, 9, 45};        // a Tuesday
+const LocalDateTime kEvening{2009, 12, 25, 23, 59, 58, 500};  // a Friday
+const LocalDateTime kNoon{2024, 3, 5, 12, 0, 0, 0};
+const LocalDateTime kMidnight{2024, 1, 1, 0, 0, 0, 0};
+const LocalDateTime kMidnightWithMilliseconds{2024, 1, 1, 0, 0, 0, 7};
 
-const FormatRow kMorningRows[] = {
-    {"list_format", "yyyy-mm-dd hh:nn:ss", "2024-03-05 07:08:09"},
-    {"short_tokens", "yy/m/d h:n:s", "24/3/5 7:8:9"},
-    {"milliseconds", "ss.zzz", "09.045"},
-    {"tokens_ignore_case", "YYYY-MM-DD HH:NN:SS", "2024-03-05 07:08:09"},
-    {"mm_after_hours_is_still_the_month", "hh:mm", "07:03"},
-    {"greedy_yyyyy", "yyyyy", "2024y"},
-    {"three_y_are_yy_and_a_y", "yyy", "24y"},
-    {"three_m_are_mm_and_m", "mmm", "033"},
-    {"single_z_passes_through", "z", "z"},
-    {"double_quotes", "\"year\" yyyy", "year 2024"},
-    {"single_quotes", "'d' d", "d 5"},
-    {"unclosed_quote_runs_to_the_end", "yyyy'mm dd", "2024mm dd"},
-    {"empty_quotes", "m''d", "35"},
-    {"other_characters", "[yyyy]#", "[2024]#"},
+const FormatRow kFormatRows[] = {
+    {"list_format", "yyyy-mm-dd hh:nn:ss", kMorning, "2024-03-05 07:08:09"},
+    {"numbers", "yyyy-mm-dd hh:nn:ss.zzz", kMorning, "2024-03-05 07:08:09.045"},
+    {"short_numbers", "yy/m/d h:n:s", kMorning, "24/3/5 7:8:9"},
+    {"two_digit_fields", "yy m d h n s", kEvening, "09 12 25 23 59 58"},
+    {"letter_case_ignored", "YYYYMMDD HHNNSS", kMorning, "20240305 070809"},
+    {"greedy_yyyyy", "yyyyy", kMorning, "2024y"},
+    {"longest_token_wins", "yyy", kMorning, "24y"},
+    {"single_z_passes_through", "z", kMorning, "z"},
+    {"month_names", "mmmm|mmm", kMorning, "\xC8\xFD\xD4\xC2|\xC8\xFD\xD4\xC2"},  // 三月
+    {"december", "mmmm", kEvening, "\xCA\xAE\xB6\xFE\xD4\xC2"},                  // 十二月
+    {"day_names", "dddd|ddd", kMorning,
+     "\xD0\xC7\xC6\xDA\xB6\xFE|\xD6\xDC\xB6\xFE"},  // 星期二|周二
+    {"friday", "dddd|ddd", kEvening, "\xD0\xC7\xC6\xDA\xCE\xE5|\xD6\xDC\xCE\xE5"},  // 星期五|周五
+    {"month_after_hour", "hh:mm", kMorning, "07:03"},
+    {"morning_mark", "h am/pm", kMorning, "7 \xC9\xCF\xCE\xE7"},           // 上午
+    {"evening_twelve_hour", "hh AM/PM", kEvening, "11 \xCF\xC2\xCE\xE7"},  // 下午
+    {"noon_is_twelve", "h am/pm", kNoon, "12 \xCF\xC2\xCE\xE7"},
+    {"midnight_is_twelve", "h am/pm", kMidnight, "12 \xC9\xCF\xCE\xE7"},
+    {"milliseconds", "ss.zzz", kMorning, "09.045"},
+    {"single_quotes", "'mm'yyyy", kMorning, "mm2024"},
+    {"double_quotes", "\"year\" d", kMorning, "year 5"},
+    {"unclosed_quote_runs_to_the_end", "yyyy'mm dd", kMorning, "2024mm dd"},
+    {"empty_quotes", "m''d", kMorning, "35"},
+    {"other_characters", "[yyyy]#x-/ :,", kMorning, "[2024]#x-/ :,"},
     {"chinese_literals",
      "yyyy\xC4\xEAm\xD4\xC2"
      "d\xC8\xD5",
+     kMorning,
      "2024\xC4\xEA"
      "3\xD4\xC2"
-     "5\xC8\xD5"},
+     "5\xC8\xD5"},  // 年 月 日
     // The trail bytes 'm' and 'M' belong to their characters and are no tokens.
-    {"trail_bytes_are_not_tokens", "\xB2\x6D\xB2\x4D-d", "\xB2\x6D\xB2\x4D-5"},
-    {"empty_format", "", ""},
-};
-
-const FormatRow kEveningRows[] = {
-    {"two_digit_fields", "yy m d h n s", "09 12 25 23 59 58"},
-    {"milliseconds", "zzz", "500"},
+    {"trail_bytes_are_not_tokens", "\xB2\x6D\xB2\x4D-d", kMorning, "\xB2\x6D\xB2\x4D-5"},
+    {"empty_pattern", "", kMorning, "2024/3/5 7:08:09"},
+    {"empty_pattern_evening", "", kEvening, "2009/12/25 23:59:58"},
+    {"empty_pattern_at_midnight", "", kMidnight, "2024/1/1"},
+    {"milliseconds_do_not_count_for_midnight", "", kMidnightWithMilliseconds, "2024/1/1"},
 };
 
 TEST(FileTimeTest, FormatDateTimeTokens) {
-  for (const FormatRow& row : kMorningRows) {
+  for (const FormatRow& row : kFormatRows) {
     SCOPED_TRACE(row.name);
-    EXPECT_EQ(FormatDateTime(row.format, kMorning), row.expected);
+    EXPECT_EQ(FormatDateTime(row.pattern, row.time), row.expected);
   }
-  for (const FormatRow& row : kEveningRows) {
-    SCOPED_TRACE(row.name);
-    EXPECT_EQ(FormatDateTime(row.format, kEvening), row.expected);
-  }
+}
+
+TEST(FileTimeTest, DayOfWeek) {
+  EXPECT_EQ(DayOfWeek(1899, 12, 30), 6);
+  EXPECT_EQ(DayOfWeek(1970, 1, 1), 4);
+  EXPECT_EQ(DayOfWeek(2000, 2, 29), 2);
+  EXPECT_EQ(DayOfWeek(2024, 3, 3), 0);
 }
 
 TEST(FileTimeTest, FourDigitYearIsPadded) {

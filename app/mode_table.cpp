@@ -1,0 +1,85 @@
+#include "app/mode_table.h"
+
+#include <QTabWidget>
+#include <QWidget>
+
+namespace app {
+namespace {
+
+// Builds a page into its member of ModePages and names its start button and, where it
+// has one, its template edit.
+template <auto kPage, auto kBuild, auto kStart, auto kTemplateEdit = nullptr>
+ModePage Build(QWidget* widget, ModePages& pages) {
+  auto& page = pages.*kPage;
+  page = kBuild(widget);
+  if constexpr (kTemplateEdit == nullptr) {
+    return {page.*kStart, nullptr};
+  } else {
+    return {page.*kStart, page.*kTemplateEdit};
+  }
+}
+
+// The extension and pattern pages have no template edit: there the clipboard serves.
+constexpr ModeEntry kModes[] = {
+    {"更改文件扩展名", "TabSheet7", "更改文件扩展名",
+     Build<&ModePages::ext, &BuildExtensionPage, &ExtensionPage::btnExt>, &btnExtClick},
+    {"更改文件名称", "TabSheet8", "更改文件名称",
+     Build<&ModePages::rename, &BuildRenamePage, &RenamePage::btnFilename,
+           &RenamePage::edtNewFilename>,
+     &btnFilenameClick},
+    {"更改文件或目录日期", "TabSheet9", "更改文件或目录日期",
+     Build<&ModePages::dates, &BuildDatesPage, &DatesPage::btnDate>, &btnDateClick},
+    {"更改文件或目录属性", "TabSheet10", "更改文件或目录属性",
+     Build<&ModePages::attributes, &BuildAttributesPage, &AttributesPage::btnProp>, &btnPropClick},
+    {"文件信息统计", "ts3", "文件信息统计",
+     Build<&ModePages::statistics, &BuildStatisticsPage, &StatisticsPage::btnFileInfo>, nullptr},
+    {"合并关键字内容", "ts1", "合并关键字内容",
+     Build<&ModePages::merge, &BuildKeywordMergePage, &KeywordMergePage::btnSyn>, nullptr},
+    {"行内容截取字符", "ts2", "文本行内容截取",
+     Build<&ModePages::cut, &BuildCutPage, &CutPage::btnCut, &CutPage::edtCutFormat>,
+     &btnCutClick},
+    {"行内容插入字符", "ts4", "文本行内容插入",
+     Build<&ModePages::insertChars, &BuildInsertCharsPage, &InsertCharsPage::btnIns,
+           &InsertCharsPage::edtInsFormat>,
+     &btnInsClick},
+    {"行模式替换字符", "TabSheet1", "行模式替换",
+     Build<&ModePages::patternReplace, &BuildPatternReplacePage, &PatternReplacePage::btnReplace>,
+     nullptr},
+    {"内容按行删除", "TabSheet3", "内容按行删除",
+     Build<&ModePages::deleteLines, &BuildDeleteLinesPage, &DeleteLinesPage::btnDelLine>,
+     &btnDelLineClick},
+    {"内容按行提取", "TabSheet4", "内容按行提取",
+     Build<&ModePages::extractLines, &BuildExtractLinesPage, &ExtractLinesPage::btnGetLine>,
+     nullptr},
+    {"按关键字同步行", "TabSheet6", "按关键字同步行",
+     Build<&ModePages::lineSync, &BuildLineSyncPage, &LineSyncPage::btnLineSyn>, nullptr},
+    {"内容插入新行", "TabSheet5", "内容插入新行",
+     Build<&ModePages::insertLines, &BuildInsertLinesPage, &InsertLinesPage::btnInsLine,
+           &InsertLinesPage::edtNewLineFormat>,
+     nullptr},
+    {"文件内容合并", "TabSheet11", "文件内容合并",
+     Build<&ModePages::combine, &BuildCombinePage, &CombinePage::btnFileCombine>, nullptr},
+    {"文件格式转换", "TabSheet12", "文件格式转换",
+     Build<&ModePages::convert, &BuildConvertPage, &ConvertPage::btnConvert,
+           &ConvertPage::edtFileFormat>,
+     nullptr},
+    {"文件内容编码转换", "ts5", "文件编码转换",
+     Build<&ModePages::encoding, &BuildEncodingPage, &EncodingPage::btnCharset>, nullptr},
+};
+
+}  // namespace
+
+std::span<const ModeEntry> ModeTable() { return kModes; }
+
+std::vector<ModePage> AddModePages(QTabWidget* pgcOne, ModePages& pages) {
+  std::vector<ModePage> built;
+  for (const ModeEntry& mode : kModes) {
+    auto* page = new QWidget;
+    page->setObjectName(QString::fromLatin1(mode.pageName));
+    built.push_back(mode.build(page, pages));
+    pgcOne->addTab(page, QString::fromUtf8(mode.tabCaption));
+  }
+  return built;
+}
+
+}  // namespace app

@@ -1,0 +1,43 @@
+#include "fileops/file_operation_frame.h"
+
+#include <string>
+
+#include "platform/file_system.h"
+
+namespace fileops {
+
+void RunFileOperationFrame(fileset::FileList& files, platform::Host& host,
+                           FileOperation& operation) {
+  // Empty until a folder succeeds: the root's rows have an empty folder cell, and it
+  // must not pass for done before it is.
+  std::optional<std::string> lastFolder;
+  const auto visit = [&](int row) {
+    const RowPlan plan = operation.PlanRow(files, row);
+    if (plan.endsRun) return false;
+    if (plan.change && ApplyFileChange(*plan.change)) {
+      platform::AddToCounter(host, platform::Counter::Change, 1);
+      operation.UpdateRow(files, row, *plan.change);
+    }
+    if (operation.folders() == Folders::No) return true;
+    std::string folder = files.Cell(row, fileset::kFolderColumn);
+    if (lastFolder == folder) return true;
+    const std::string path = folder.empty() ? std::string(1, platform::kPathSeparator) : folder;
+    const std::optional<FileChange> change = operation.PlanFolder(path);
+    if (change && ApplyFileChange(*change)) lastFolder = std::move(folder);
+    return true;
+  };
+  const auto begin = [&] {
+    host.WriteCounter(platform::Counter::Change, 0);
+    operation.Begin();
+  };
+  fileset::RunMarkedRows(files, host, {begin, visit, kFilesProcessed, {}});
+}
+
+fileset::RunEnd RunFileOperationFrame(fileset::FileList& files, platform::Host& host,
+                                      fileset::Prepared<FileOperation> prepared) {
+  return fileset::RunPrepared(std::move(prepared), host, [&](FileOperation& operation) {
+    RunFileOperationFrame(files, host, operation);
+  });
+}
+
+}  // namespace fileops

@@ -1,0 +1,65 @@
+#pragma once
+// The shape every batch mode shares. A mode is a settings value (its page's fields) and
+// these steps: Prepare makes the page's checks in order and, when they pass, gives the
+// mode object that owns the run's plan, with what is read before the start button is
+// disabled; the mode's frame disables the button, lets the mode's Begin read what is
+// read only then, walks the marked rows, works out each file's change without touching
+// the disk and then makes it in one place, and ends with the closing message. A preview
+// can take the same mode object and stop before the changes are made.
+
+#include <functional>
+#include <memory>
+#include <string_view>
+#include <variant>
+
+#include "fileset/file_list.h"
+#include "platform/host.h"
+
+namespace fileset {
+
+// How a run ended, for the window: the control (its objectName) that gets the keyboard
+// focus after a refused page; empty when none.
+struct RunEnd {
+  std::string_view focus;
+};
+
+// A page check that failed: the error box's text and the control that gets the focus
+// (empty when none).
+struct Refusal {
+  std::string_view message;
+  std::string_view focus;
+};
+
+// The outcome of a mode's Prepare: the refusal of its page, or the mode ready to run.
+template <typename Mode>
+using Prepared = std::variant<Refusal, std::unique_ptr<Mode>>;
+
+// Shows the refusal, or runs the prepared mode with `run`.
+template <typename Mode, typename Run>
+RunEnd RunPrepared(Prepared<Mode> prepared, platform::Host& host, Run&& run) {
+  if (const Refusal* refusal = std::get_if<Refusal>(&prepared)) {
+    host.ShowError(refusal->message);
+    return {refusal->focus};
+  }
+  run(*std::get<std::unique_ptr<Mode>>(prepared));
+  return {};
+}
+
+// The walk of a run over the marked rows: the start button is disabled for its
+// duration, `begin` runs (the frame sets the change counter to 0 there, and the mode
+// reads what it reads only once its button is disabled), and `visit(row)` is called for
+// every marked row in row order, window messages let through before each row. The row count and
+// the marks are read again at every step, since clicks while messages run change them.
+// The walk ends early when `visit` returns false. Then the closing message: `closing`
+// followed by the change counter and `unit`. An exception from `begin` or `visit` ends
+// the run there without a closing message; what was done before stays done, and the start
+// button comes back however the run ends.
+struct MarkedRowsRun {
+  std::function<void()> begin;
+  std::function<bool(int row)> visit;
+  std::string_view closing;
+  std::string_view unit;
+};
+void RunMarkedRows(FileList& files, platform::Host& host, const MarkedRowsRun& run);
+
+}  // namespace fileset
