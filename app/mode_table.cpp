@@ -19,35 +19,56 @@ ModePage Build(QWidget* widget, ModePages& pages) {
   }
 }
 
+// A start handler: the page read into its settings, then the core run.
+template <auto kPage, auto kRead, auto kRun>
+fileset::RunEnd Start(const ModePages& pages, fileset::FileList& files, platform::Host& host) {
+  return kRun(files, kRead(pages.*kPage), host);
+}
+
+// The start handlers, named after their buttons.
+constexpr StartHandler btnExtClick =
+    Start<&ModePages::ext, &ReadExtensionPage, &fileops::RunChangeExtension>;
+constexpr StartHandler btnFilenameClick =
+    Start<&ModePages::rename, &ReadRenamePage, &fileops::RunRename>;
+constexpr StartHandler btnDateClick =
+    Start<&ModePages::dates, &ReadDatesPage, &fileops::RunChangeDates>;
+constexpr StartHandler btnPropClick =
+    Start<&ModePages::attributes, &ReadAttributesPage, &fileops::RunChangeAttributes>;
+constexpr StartHandler btnCutClick = Start<&ModePages::cut, &ReadCutPage, &content::RunCut>;
+constexpr StartHandler btnInsClick =
+    Start<&ModePages::insertChars, &ReadInsertCharsPage, &content::RunInsert>;
+constexpr StartHandler btnDelLineClick =
+    Start<&ModePages::deleteLines, &ReadDeleteLinesPage, &content::RunDeleteLines>;
+
 // The extension and pattern pages have no template edit: there the clipboard serves.
 constexpr ModeEntry kModes[] = {
     {"更改文件扩展名", "TabSheet7", "更改文件扩展名",
-     Build<&ModePages::ext, &BuildExtensionPage, &ExtensionPage::btnExt>, &btnExtClick},
+     Build<&ModePages::ext, &BuildExtensionPage, &ExtensionPage::btnExt>, btnExtClick},
     {"更改文件名称", "TabSheet8", "更改文件名称",
      Build<&ModePages::rename, &BuildRenamePage, &RenamePage::btnFilename,
            &RenamePage::edtNewFilename>,
-     &btnFilenameClick},
+     btnFilenameClick},
     {"更改文件或目录日期", "TabSheet9", "更改文件或目录日期",
-     Build<&ModePages::dates, &BuildDatesPage, &DatesPage::btnDate>, &btnDateClick},
+     Build<&ModePages::dates, &BuildDatesPage, &DatesPage::btnDate>, btnDateClick},
     {"更改文件或目录属性", "TabSheet10", "更改文件或目录属性",
-     Build<&ModePages::attributes, &BuildAttributesPage, &AttributesPage::btnProp>, &btnPropClick},
+     Build<&ModePages::attributes, &BuildAttributesPage, &AttributesPage::btnProp>, btnPropClick},
     {"文件信息统计", "ts3", "文件信息统计",
      Build<&ModePages::statistics, &BuildStatisticsPage, &StatisticsPage::btnFileInfo>, nullptr},
     {"合并关键字内容", "ts1", "合并关键字内容",
      Build<&ModePages::merge, &BuildKeywordMergePage, &KeywordMergePage::btnSyn>, nullptr},
     {"行内容截取字符", "ts2", "文本行内容截取",
      Build<&ModePages::cut, &BuildCutPage, &CutPage::btnCut, &CutPage::edtCutFormat>,
-     &btnCutClick},
+     btnCutClick},
     {"行内容插入字符", "ts4", "文本行内容插入",
      Build<&ModePages::insertChars, &BuildInsertCharsPage, &InsertCharsPage::btnIns,
            &InsertCharsPage::edtInsFormat>,
-     &btnInsClick},
+     btnInsClick},
     {"行模式替换字符", "TabSheet1", "行模式替换",
      Build<&ModePages::patternReplace, &BuildPatternReplacePage, &PatternReplacePage::btnReplace>,
      nullptr},
     {"内容按行删除", "TabSheet3", "内容按行删除",
      Build<&ModePages::deleteLines, &BuildDeleteLinesPage, &DeleteLinesPage::btnDelLine>,
-     &btnDelLineClick},
+     btnDelLineClick},
     {"内容按行提取", "TabSheet4", "内容按行提取",
      Build<&ModePages::extractLines, &BuildExtractLinesPage, &ExtractLinesPage::btnGetLine>,
      nullptr},

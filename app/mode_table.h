@@ -1,15 +1,17 @@
 #pragma once
 // The batch modes of the window, in one table: each entry gives the mode's entry in
-// cmbOpt, its page in pgcOne and what its start button does. The combo box, the order
-// of the pages and the wiring of the start buttons all come from it, so a new mode is
-// one entry here, its page (mode_pages.h), its start handler (start_handlers.h) and its
-// core run.
+// cmbOpt, its page in pgcOne and its start handler. The combo box, the order of the
+// pages and the wiring of the start buttons all come from it, so a new mode is one entry
+// here, its page (mode_pages.h: its widgets and their reading into the mode's settings)
+// and its core run.
 
 #include <span>
 #include <vector>
 
 #include "app/pages/mode_pages.h"
-#include "app/start_handlers.h"
+#include "fileset/batch_run.h"
+#include "fileset/file_list.h"
+#include "platform/host.h"
 
 QT_BEGIN_NAMESPACE
 class QLineEdit;
@@ -19,6 +21,11 @@ class QWidget;
 QT_END_NAMESPACE
 
 namespace app {
+
+// What a start button does once the precondition check has passed: reads its page into
+// the mode's settings and runs the core, which makes the page's checks and the run.
+using StartHandler = fileset::RunEnd (*)(const ModePages& pages, fileset::FileList& files,
+                                         platform::Host& host);
 
 // What the window needs of every page once it is built.
 struct ModePage {

@@ -1,5 +1,5 @@
-// The pages of the content modes (4 to 13): statistics, the line edits and the
-// two-file modes.
+// The pages of the content modes (statistics, the line edits and the two-file modes):
+// their widgets, and how they read into the modes' settings.
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "app/engine_qstring.h"
 #include "app/pages/mode_pages.h"
 #include "app/pages/page_widgets.h"
 
@@ -31,6 +32,15 @@ const QString kKeyLineHint = u"只有包含插入关键字的行才进行插入�
 
 const QString kLineListNote = u"可逗号或横杠设定多个行或行范围，如：3,5-8"_s;
 const QString kKeywordListNote = u"可分号隔开多个关键字。"_s;
+
+// The line radios of the cut and insert pages; the text-lines radio is the rest.
+content::WorkedLines WorkedLinesOf(const QRadioButton* all, const QRadioButton* lineNumber,
+                                   const QRadioButton* keyword) {
+  if (all->isChecked()) return content::WorkedLines::All;
+  if (lineNumber->isChecked()) return content::WorkedLines::LineNumber;
+  if (keyword->isChecked()) return content::WorkedLines::WithKeyword;
+  return content::WorkedLines::WithText;
+}
 
 QGridLayout* NewGrid() {
   auto* grid = new QGridLayout;
@@ -316,6 +326,42 @@ CombinePage BuildCombinePage(QWidget* page) {
   column->addLayout(Footer(p.chkFileCombine, p.btnFileCombine));
   column->addStretch(1);
   return p;
+}
+
+content::CutSettings ReadCutPage(const CutPage& p) {
+  content::CutSettings settings;
+  settings.format = ToEngine(p.edtCutFormat->text());
+  settings.keepCut = p.rbKeepCut->isChecked();
+  settings.lines = WorkedLinesOf(p.rbCutAllLine, p.rbCutLineNo, p.rbCutKeysLine);
+  settings.lineNumber = ToEngine(p.edtCutLineNo->text());
+  settings.keyword = ToEngine(p.edtCutKeys->text());
+  settings.backup = p.chkCutBak->isChecked();
+  return settings;
+}
+
+content::InsertSettings ReadInsertCharsPage(const InsertCharsPage& p) {
+  content::InsertSettings settings;
+  settings.format = ToEngine(p.edtInsFormat->text());
+  settings.lines = WorkedLinesOf(p.rbAllLine, p.rbInsLineNo, p.rbKeys);
+  settings.lineNumber = ToEngine(p.edtInsLineNo->text());
+  settings.keyword = ToEngine(p.edtInsKeys->text());
+  settings.backup = p.chkInsBak->isChecked();
+  return settings;
+}
+
+content::DeleteLinesSettings ReadDeleteLinesPage(const DeleteLinesPage& p) {
+  using By = content::DeleteLinesSettings::By;
+  content::DeleteLinesSettings settings;
+  settings.by = p.rbDelLine->isChecked()    ? By::Interval
+                : p.rbDelKeys->isChecked()  ? By::Keywords
+                : p.rbDelEmpty->isChecked() ? By::Empty
+                                            : By::LineNumbers;
+  settings.lineNumbers = ToEngine(p.edtDelLineNo->text());
+  settings.groupSize = ToEngine(p.edtLines->text());
+  settings.position = ToEngine(p.edtLineNum->text());
+  settings.keywords = ToEngine(p.edtDelKeys->text());
+  settings.backup = p.chkDelLine->isChecked();
+  return settings;
 }
 
 }  // namespace app

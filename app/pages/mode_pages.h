@@ -1,11 +1,19 @@
 #pragma once
-// The pages of the mode page control `pgcOne`, one per batch mode, as widgets only: every
-// control carries its control name as objectName, and each page's struct holds a pointer
-// to it under the same name. The start handlers read these controls into a mode's
-// settings; the pages themselves hold no run logic. The mode table (mode_table.h) adds
-// them to pgcOne in mode order.
+// The pages of the mode page control `pgcOne`, one per batch mode: every control carries
+// its control name as objectName, and each page's struct holds a pointer to it under the
+// same name. A page is built by its Build function and read into its mode's settings by
+// its Read function; it holds no run logic. The mode table (mode_table.h) adds the pages
+// to pgcOne in mode order and wires their start buttons.
 
 #include <QtGlobal>
+
+#include "content/cut_lines.h"
+#include "content/delete_lines.h"
+#include "content/insert_chars.h"
+#include "fileops/change_attributes.h"
+#include "fileops/change_dates.h"
+#include "fileops/change_extension.h"
+#include "fileops/rename_files.h"
 
 QT_BEGIN_NAMESPACE
 class QCheckBox;
@@ -236,5 +244,15 @@ InsertLinesPage BuildInsertLinesPage(QWidget* page);
 CombinePage BuildCombinePage(QWidget* page);
 ConvertPage BuildConvertPage(QWidget* page);
 EncodingPage BuildEncodingPage(QWidget* page);
+
+// One reader per page whose run is built: the page's controls as the mode's settings
+// (engine text as typed).
+fileops::ChangeExtensionSettings ReadExtensionPage(const ExtensionPage& page);
+fileops::RenameSettings ReadRenamePage(const RenamePage& page);
+fileops::ChangeDatesSettings ReadDatesPage(const DatesPage& page);
+fileops::ChangeAttributesSettings ReadAttributesPage(const AttributesPage& page);
+content::CutSettings ReadCutPage(const CutPage& page);
+content::InsertSettings ReadInsertCharsPage(const InsertCharsPage& page);
+content::DeleteLinesSettings ReadDeleteLinesPage(const DeleteLinesPage& page);
 
 }  // namespace app

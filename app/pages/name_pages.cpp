@@ -1,6 +1,8 @@
-// The pages of the name, date and attribute modes (0 to 3).
+// The pages of the name, date and attribute modes: their widgets, and how they read into
+// the modes' settings.
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDateEdit>
 #include <QGridLayout>
 #include <QLabel>
@@ -10,6 +12,7 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "app/engine_qstring.h"
 #include "app/pages/mode_pages.h"
 #include "app/pages/page_widgets.h"
 
@@ -31,6 +34,11 @@ QDateEdit* NewDatePicker(QWidget* page, const QString& name) {
   picker->setCalendarPopup(true);
   picker->setFixedWidth(kPickerWidth);
   return picker;
+}
+
+fileops::CalendarDate CalendarDateOf(const QDateEdit* picker) {
+  const QDate date = picker->date();
+  return {date.year(), date.month(), date.day()};
 }
 
 QTimeEdit* NewTimePicker(QWidget* page, const QString& name) {
@@ -128,6 +136,39 @@ AttributesPage BuildAttributesPage(QWidget* page) {
   column->addLayout(Footer(nullptr, p.btnProp));
   column->addStretch(1);
   return p;
+}
+
+fileops::ChangeExtensionSettings ReadExtensionPage(const ExtensionPage& page) {
+  return {ToEngine(page.edtNewExt->text())};
+}
+
+fileops::RenameSettings ReadRenamePage(const RenamePage& page) {
+  return {ToEngine(page.edtNewFilename->text()), ToEngine(QCoreApplication::applicationDirPath())};
+}
+
+fileops::ChangeDatesSettings ReadDatesPage(const DatesPage& page) {
+  fileops::ChangeDatesSettings settings;
+  settings.modify = page.ckModify->isChecked();
+  settings.modifyDate = CalendarDateOf(page.dtModify);
+  settings.create = page.ckCreate->isChecked();
+  settings.createDate = CalendarDateOf(page.dtCreate);
+  settings.access = page.ckAccess->isChecked();
+  settings.accessDate = CalendarDateOf(page.dtAccess);
+  settings.time = page.chkTime->isChecked();
+  const QTime time = page.dtpTime->time();
+  settings.timeOfDay = {time.hour(), time.minute(), time.second(), time.msec()};
+  settings.folders = page.chkDirDate->isChecked();
+  return settings;
+}
+
+fileops::ChangeAttributesSettings ReadAttributesPage(const AttributesPage& page) {
+  fileops::ChangeAttributesSettings settings;
+  settings.archive = page.ckNormal->isChecked();
+  settings.system = page.ckSystem->isChecked();
+  settings.readOnly = page.ckReadonly->isChecked();
+  settings.hidden = page.ckHidden->isChecked();
+  settings.folders = page.chkDirProp->isChecked();
+  return settings;
 }
 
 }  // namespace app
