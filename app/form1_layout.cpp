@@ -40,7 +40,6 @@ QLabel* CounterLabel(const char* name, const char* colour, QWidget* parent) {
   return label;
 }
 
-
 }  // namespace
 
 TForm1::TForm1(Dialogs& dialogs, TimerMode timerMode)
@@ -111,13 +110,13 @@ QWidget* TForm1::BuildSearchBox() {
 
   edFolder = Named(new QLineEdit(GroupBox7), "edFolder");
   edFolder->setToolTip(QStringLiteral("可用分号(;)隔开多个目录"));
-  btnOpen = GlyphButton("btnOpen", QStyle::SP_DirOpenIcon, QStringLiteral("请选择需要搜索文件的目录"),
-                        GroupBox7);
+  btnOpen = GlyphButton("btnOpen", QStyle::SP_DirOpenIcon,
+                        QStringLiteral("请选择需要搜索文件的目录"), GroupBox7);
   cmbFileType = Named(new QComboBox(GroupBox7), "cmbFileType");
   cmbFileType->setEditable(true);
   cmbFileType->setToolTip(QStringLiteral("可用分号(;)隔开多个文件类型"));
-  cmbFileType->addItems({"*.txt", "*.ini", "*.dat", "*.xls", "*.csv", "*.vcf", "*.htm", "*.asp",
-                         "*.jsp", "*.php"});
+  cmbFileType->addItems(
+      {"*.txt", "*.ini", "*.dat", "*.xls", "*.csv", "*.vcf", "*.htm", "*.asp", "*.jsp", "*.php"});
   cmbFileType->setCurrentIndex(0);
   cmbFileType->setMinimumWidth(110);
   ckSub = Named(new QCheckBox(QStringLiteral("搜索时包含子目录"), GroupBox7), "ckSub");
@@ -133,8 +132,8 @@ QWidget* TForm1::BuildSearchBox() {
   // A fixed list: a typed text that names no date kind would leave the filter without a
   // time to test.
   cbDateType = Named(new QComboBox(GroupBox7), "cbDateType");
-  cbDateType->addItems({QStringLiteral("修改时间"), QStringLiteral("创建时间"),
-                        QStringLiteral("最后访问时间")});
+  cbDateType->addItems(
+      {QStringLiteral("修改时间"), QStringLiteral("创建时间"), QStringLiteral("最后访问时间")});
   dtMin = Named(new QDateEdit(GroupBox7), "dtMin");
   dtMax = Named(new QDateEdit(GroupBox7), "dtMax");
   for (QDateEdit* picker : {dtMin, dtMax}) {
@@ -181,7 +180,8 @@ QWidget* TForm1::BuildListCommands() {
   auto* layout = new QHBoxLayout(row);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(2);
-  btnSelAll = GlyphButton("btnSelAll", QStyle::SP_DialogApplyButton, QStringLiteral("选择所有文件"), row);
+  btnSelAll =
+      GlyphButton("btnSelAll", QStyle::SP_DialogApplyButton, QStringLiteral("选择所有文件"), row);
   btnDeSelAll = GlyphButton("btnDeSelAll", QStyle::SP_DialogCancelButton,
                             QStringLiteral("全部取消选择"), row);
   btnInverse = GlyphButton("btnInverse", QStyle::SP_BrowserReload, QStringLiteral("反向选择"), row);
@@ -303,7 +303,8 @@ void TForm1::ConnectHandlers() {
 }
 
 void TForm1::FormCreate() {
-  const char* const headers[] = {"文件名称", "目录名称", "大小(字节)", "创建时间", "修改时间", "文件类型"};
+  const char* const headers[] = {"文件名称", "目录名称", "大小(字节)",
+                                 "创建时间", "修改时间", "文件类型"};
   for (int column = 0; column < fileset::kColumnCount; ++column)
     files_.SetCell(0, column, ToEngine(QString::fromUtf8(headers[column])));
   model_->Sync();

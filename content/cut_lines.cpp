@@ -86,7 +86,8 @@ fileset::Prepared<ContentMode> PrepareCut(const CutSettings& settings) {
                                    settings.backup ? Backup::Yes : Backup::No);
 }
 
-fileset::RunEnd RunCut(fileset::FileList& files, const CutSettings& settings, platform::Host& host) {
+fileset::RunEnd RunCut(fileset::FileList& files, const CutSettings& settings,
+                       platform::Host& host) {
   return RunContentFrame(files, host, PrepareCut(settings));
 }
 

@@ -3,6 +3,7 @@
 // their line breaks. The lines are views into one buffer that holds the file's bytes,
 // so loading a large file costs one read and one pass, not an allocation per line.
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
@@ -107,7 +108,7 @@ class LineList::Iterator {
       if (block_ >= end_) return end_;
       mask_ = BreakMask(block_, end_);
     }
-    return block_ + __builtin_ctzll(mask_);
+    return block_ + std::countr_zero(mask_);
   }
   // Moves the scan position to `at`, which is at most two bytes past the last break.
   void SkipTo(const char* at) {

@@ -38,7 +38,8 @@ inline std::optional<fileset::Refusal> CheckLineFormat(std::string_view format, 
                                                        std::string_view badFormat) {
   if (format.empty()) return fileset::Refusal{enterFormat, {}};
   if (format.find("${") == std::string_view::npos) return fileset::Refusal{badFormat, {}};
-  if (lines == WorkedLines::WithKeyword && keyword.empty()) return fileset::Refusal{kKeywordEmpty, {}};
+  if (lines == WorkedLines::WithKeyword && keyword.empty())
+    return fileset::Refusal{kKeywordEmpty, {}};
   return std::nullopt;
 }
 

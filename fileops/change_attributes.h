@@ -32,7 +32,6 @@ fileset::Prepared<FileOperation> PrepareChangeAttributes(const ChangeAttributesS
 
 // The run over the marked rows (the precondition check has passed).
 fileset::RunEnd RunChangeAttributes(fileset::FileList& files,
-                                    const ChangeAttributesSettings& settings,
-                                    platform::Host& host);
+                                    const ChangeAttributesSettings& settings, platform::Host& host);
 
 }  // namespace fileops

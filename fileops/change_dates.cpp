@@ -97,8 +97,7 @@ std::optional<TimesChange> PlanTimesChange(std::string_view path, PathKind kind,
   return TimesChange{std::string(path), *current, times->lastAccess, times->lastWrite};
 }
 
-std::string RefreshedTimeCell(std::string_view oldCell, CalendarDate date,
-                              const TimeOfDay* time) {
+std::string RefreshedTimeCell(std::string_view oldCell, CalendarDate date, const TimeOfDay* time) {
   LocalDateTime joined = Join(date, time != nullptr ? *time : TimeOfDay{});
   if (!time) {
     const std::size_t space = oldCell.find(' ');
@@ -133,8 +132,7 @@ class ChangeDates final : public FileOperation {
   void UpdateRow(fileset::FileList& files, int row, const FileChange&) override {
     if (!settings_.modify) return;
     files.SetCell(row, fileset::kModifiedColumn,
-                  RefreshedTimeCell(files.Cell(row, fileset::kModifiedColumn),
-                                    settings_.modifyDate,
+                  RefreshedTimeCell(files.Cell(row, fileset::kModifiedColumn), settings_.modifyDate,
                                     settings_.time ? &settings_.timeOfDay : nullptr));
   }
 

@@ -68,8 +68,7 @@ std::optional<TimesChange> PlanTimesChange(std::string_view path, PathKind kind,
 // time picker's, or the text after the first space of the old cell), as
 // "yyyy-mm-dd hh:nn:ss". Throws CommandError "'%s' is not a valid date and time", %s
 // the joined text, when the old cell gives no time of day.
-std::string RefreshedTimeCell(std::string_view oldCell, CalendarDate date,
-                              const TimeOfDay* time);
+std::string RefreshedTimeCell(std::string_view oldCell, CalendarDate date, const TimeOfDay* time);
 
 // The page's checks (nothing chosen; a creation date, which this platform cannot set),
 // then the operation: the chosen times of every marked file and, with the folder box,

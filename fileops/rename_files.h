@@ -42,8 +42,8 @@ std::string FillRenameVariables(std::string_view nameTemplate, const fileset::Fi
 
 // The page's checks (NameTemplateProblem). Once the run has begun, the sequence item is
 // read (a bad running-number argument throws CommandError before any file is touched)
-// and the list file the template names is loaded. Each marked row is renamed to its new base name and its old
-// extension, never replacing an existing file or leaving the folder; a renamed row gets
+// and the list file the template names is loaded. Each marked row is renamed to its new base name
+// and its old extension, never replacing an existing file or leaving the folder; a renamed row gets
 // its new name cell. In a list mode the run ends at the first row the list has no line
 // for.
 fileset::Prepared<FileOperation> PrepareRename(const RenameSettings& settings);

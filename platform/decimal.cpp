@@ -31,7 +31,8 @@ void AppendZeroFilled(std::string& out, std::int64_t number, std::int64_t width)
   char digits[24];
   const auto [end, error] = std::to_chars(std::begin(digits), std::end(digits), number);
   const auto length = static_cast<std::int64_t>(end - digits);
-  if (length < width) out.append(static_cast<std::size_t>(std::min(width - length, kMostZeros)), '0');
+  if (length < width)
+    out.append(static_cast<std::size_t>(std::min(width - length, kMostZeros)), '0');
   out.append(digits, end);
 }
 

@@ -1,7 +1,10 @@
 #include "platform/file_time.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <ctime>
+#include <span>
 
 #include "platform/ascii.h"
 #include "platform/code_page.h"
@@ -40,6 +43,24 @@ constexpr Token kTokens[] = {
     {"s", Kind::Number, &LocalDateTime::second, 1},
     {"zzz", Kind::Number, &LocalDateTime::millisecond, 3},
 };
+
+// Where the tokens of each initial letter stand in kTokens: a pattern is read once for
+// every row of a list, and most of its characters begin no token.
+struct TokenRange {
+  std::uint8_t begin = 0;
+  std::uint8_t count = 0;
+};
+constexpr std::array<TokenRange, 128> kTokensByInitial = [] {
+  std::array<TokenRange, 128> ranges{};
+  for (std::size_t i = 0; i < std::size(kTokens); ++i) {
+    TokenRange& range = ranges[static_cast<unsigned char>(kTokens[i].text.front())];
+    if (range.count == 0) range.begin = static_cast<std::uint8_t>(i);
+    // Tokens of one initial must stand together; otherwise this does not compile.
+    if (range.begin + range.count != i) throw "tokens of one initial are not together";
+    ++range.count;
+  }
+  return ranges;
+}();
 
 // Engine (GB18030) bytes of the names. A Chinese system gives the same text for the
 // long and the short month name.
@@ -81,6 +102,14 @@ constexpr std::string_view kAfternoon = "\xCF\xC2\xCE\xE7";  // 下午
 constexpr std::string_view kShortDate = "yyyy/m/d";
 constexpr std::string_view kLongTime = "h:nn:ss";
 
+// The tokens that begin with the letter `lower`, longest first.
+std::span<const Token> TokensStartingWith(char lower) {
+  const auto byte = static_cast<unsigned char>(lower);
+  if (byte >= kTokensByInitial.size()) return {};
+  return std::span<const Token>(kTokens).subspan(kTokensByInitial[byte].begin,
+                                                 kTokensByInitial[byte].count);
+}
+
 bool StartsWithNoCase(std::string_view text, std::size_t pos, std::string_view token) {
   if (text.size() - pos < token.size()) return false;
   for (std::size_t i = 0; i < token.size(); ++i)
@@ -104,18 +133,20 @@ Piece NextPiece(std::string_view pattern, std::size_t& pos) {
     pos = std::min(end + 1, pattern.size());
     return piece;
   }
-  for (const Token& token : kTokens)
+  for (const Token& token : TokensStartingWith(AsciiLower(c)))
     if (StartsWithNoCase(pattern, pos, token.text)) {
       pos += token.text.size();
       return Piece{&token, {}};
     }
-  const std::size_t length = CharLength(pattern, pos);
+  const std::size_t length = static_cast<unsigned char>(c) < 0x80 ? 1 : CharLength(pattern, pos);
   Piece piece{nullptr, pattern.substr(pos, length)};
   pos += length;
   return piece;
 }
 
 bool HasHalfDay(std::string_view pattern) {
+  if (std::none_of(pattern.begin(), pattern.end(), [](char c) { return AsciiLower(c) == 'a'; }))
+    return false;
   for (std::size_t pos = 0; pos < pattern.size();) {
     const Piece piece = NextPiece(pattern, pos);
     if (piece.token != nullptr && piece.token->kind == Kind::HalfDay) return true;

@@ -49,9 +49,7 @@ Result Time(const Call& c) {
   return platform::FormatDateTime(
       c.a.first, {1899, 12, 30, now.hour, now.minute, now.second, now.millisecond});
 }
-Result RepStr(const Call& c) {
-  return c.environment.budget.ReplaceAll(c.s, c.a.first, c.a.second);
-}
+Result RepStr(const Call& c) { return c.environment.budget.ReplaceAll(c.s, c.a.first, c.a.second); }
 
 Result DelStr(const Call& c) {
   const std::int64_t p = Find(c.a.first, c.s);
@@ -166,16 +164,20 @@ struct Entry {
 };
 
 constexpr Entry kTable[] = {
-    {"date", Adapted<Date>},         {"time", Adapted<Time>},         {"repstr", Adapted<RepStr>},
-    {"delstr", Adapted<DelStr>},     {"delrange", Adapted<DelRange>}, {"delleft", Adapted<DelLeft>},
-    {"delright", Adapted<DelRight>}, {"delmid", Adapted<DelMid>},     {"addleft", Adapted<AddLeft>},
-    {"addright", Adapted<AddRight>}, {"addmid", Adapted<AddMid>},     {"getleft", Adapted<GetLeft>},
-    {"getright", Adapted<GetRight>}, {"getmid", Adapted<GetMid>},     {"getstr", Adapted<GetStr>},
-    {"getstr2", Adapted<GetStr2>},   {"addmid2", Adapted<AddMid2>},   {"newline", Adapted<NewLine>},
-    {"xchg", Adapted<Xchg>},         {"delstrl", Adapted<DelStrL>},   {"delstrr", Adapted<DelStrR>},
-    {"pos", Adapted<Pos>},           {"getmid2", Adapted<GetMid2>},   {"gb2big", Adapted<Gb2Big>},
-    {"big2gb", Adapted<Big2Gb>},     {"len", Adapted<Len>},           {"lineorg", Adapted<Unchanged>},
-    {"chs2num", Adapted<Chs2Num>},
+    {"date", Adapted<Date>},         {"time", Adapted<Time>},
+    {"repstr", Adapted<RepStr>},     {"delstr", Adapted<DelStr>},
+    {"delrange", Adapted<DelRange>}, {"delleft", Adapted<DelLeft>},
+    {"delright", Adapted<DelRight>}, {"delmid", Adapted<DelMid>},
+    {"addleft", Adapted<AddLeft>},   {"addright", Adapted<AddRight>},
+    {"addmid", Adapted<AddMid>},     {"getleft", Adapted<GetLeft>},
+    {"getright", Adapted<GetRight>}, {"getmid", Adapted<GetMid>},
+    {"getstr", Adapted<GetStr>},     {"getstr2", Adapted<GetStr2>},
+    {"addmid2", Adapted<AddMid2>},   {"newline", Adapted<NewLine>},
+    {"xchg", Adapted<Xchg>},         {"delstrl", Adapted<DelStrL>},
+    {"delstrr", Adapted<DelStrR>},   {"pos", Adapted<Pos>},
+    {"getmid2", Adapted<GetMid2>},   {"gb2big", Adapted<Gb2Big>},
+    {"big2gb", Adapted<Big2Gb>},     {"len", Adapted<Len>},
+    {"lineorg", Adapted<Unchanged>}, {"chs2num", Adapted<Chs2Num>},
 };
 
 }  // namespace

@@ -33,7 +33,8 @@ class NotingOperation final : public FileOperation {
     return {AttributesChange{temp_.Path(), platform::kArchive}};
   }
   std::optional<FileChange> PlanFolder(std::string_view path) override {
-    calls += " " + std::string(path.starts_with(temp_.Path()) ? path.substr(temp_.Path().size()) : path);
+    calls +=
+        " " + std::string(path.starts_with(temp_.Path()) ? path.substr(temp_.Path().size()) : path);
     const bool fails = folderCalls_ < failingFolders.size() && failingFolders[folderCalls_] == 'n';
     ++folderCalls_;
     return AttributesChange{fails ? temp_.Path("missing") : temp_.Path(), platform::kArchive};

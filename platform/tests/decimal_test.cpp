@@ -11,9 +11,15 @@ TEST(ReadInteger, TakesLeadingSpacesASignAndDigitsWithin32Bits) {
   struct Good {
     const char* text;
     std::int32_t value;
-  } const good[] = {{"0", 0},   {"12", 12},       {"-3", -3},
-                    {"+7", 7},  {"  5", 5},       {" -0", 0},
-                    {"007", 7}, {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1}};
+  } const good[] = {{"0", 0},
+                    {"12", 12},
+                    {"-3", -3},
+                    {"+7", 7},
+                    {"  5", 5},
+                    {" -0", 0},
+                    {"007", 7},
+                    {"2147483647", 2147483647},
+                    {"-2147483648", -2147483647 - 1}};
   for (const Good& c : good) {
     SCOPED_TRACE(c.text);
     EXPECT_EQ(ReadInteger(c.text), c.value);
@@ -27,7 +33,8 @@ TEST(ReadInteger, TakesLeadingSpacesASignAndDigitsWithin32Bits) {
       ParseInteger(bad);
       ADD_FAILURE() << "no error";
     } catch (const CommandError& error) {
-      EXPECT_EQ(std::string(error.what()), "'" + std::string(bad) + "' is not a valid integer value");
+      EXPECT_EQ(std::string(error.what()),
+                std::string("'").append(bad).append("' is not a valid integer value"));
     }
   }
 }
@@ -52,7 +59,7 @@ TEST(ZeroFilled, PadsWithSixteenZerosAtMostAndNeverCuts) {
     EXPECT_EQ(ZeroFilled(c.number, c.width), c.expected);
     std::string appended = "x";
     AppendZeroFilled(appended, c.number, c.width);
-    EXPECT_EQ(appended, "x" + std::string(c.expected));
+    EXPECT_EQ(appended, std::string("x").append(c.expected));
   }
 }
 
