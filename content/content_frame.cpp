@@ -5,54 +5,60 @@
 
 namespace content {
 
-bool CopyToBackup(std::string_view path, std::string_view bytes) {
-  std::string backup(path);
-  backup.append(".bak");
-  try {
-    // A read-only copy is refused, as the system of the users refuses it (root could
-    // write over it anyway).
-    platform::WriteCopy(path, backup, bytes);
-    return true;
-  } catch (const platform::CommandError&) {
-    return false;  // a backup that cannot be made does not stop the run
-  }
+void CopyToBackup(std::string_view path, std::string_view bytes) {
+  // Without its copy the text from before the run would be lost: the file is not saved.
+  // A read-only copy is refused, as the system of the users refuses it (root could write
+  // over it anyway).
+  platform::WriteCopy(path, std::string(path) + ".bak", bytes);
 }
 
 namespace {
 
-// One file of the run: built into the save's temporary sibling, then committed.
-void ProcessFile(const fileset::FileList& files, int row, platform::Host& host, ContentMode& mode) {
+// One file of the run: built into the save's temporary sibling, then committed; false
+// when the file is no text and was left alone.
+bool ProcessFile(const fileset::FileList& files, int row, platform::Host& host, ContentMode& mode) {
   const FileContext file{row, files.FullPath(row), files.Cell(row, fileset::kNameColumn)};
   const LineList source = LineList::Load(file.fullPath);
   // The output goes straight into the save's temporary sibling, so a large file is
   // never held twice; the file itself is replaced only at Commit, after the backup
   // copy has taken its unchanged bytes.
   LineFileWriter output(file.fullPath);
-  if (mode.Build(file, source, output, host) == FileResult::Leave) return;
+  if (source.HasByteOrderMark()) output.AddByteOrderMark();
+  if (mode.Build(file, source, output, host) == FileResult::Leave) return true;
   // Changed by another program while it was read (or copied): neither the output nor
   // a backup made of it is that file's text.
   if (!source.Intact()) platform::ThrowCannotOpen(file.fullPath);
-  if (mode.backup() == Backup::Yes && CopyToBackup(file.fullPath, source.text()) &&
-      !source.Intact()) {
-    platform::DeleteFile(file.fullPath + ".bak");
-    platform::ThrowCannotOpen(file.fullPath);
+  // Saving what comes before a zero byte would cut the file there.
+  if (source.HoldsZeroByte()) return false;
+  if (mode.backup() == Backup::Yes) {
+    CopyToBackup(file.fullPath, source.bytes());
+    if (!source.Intact()) {
+      platform::DeleteFile(file.fullPath + ".bak");
+      platform::ThrowCannotOpen(file.fullPath);
+    }
   }
   output.Commit();
   platform::AddToCounter(host, platform::Counter::Change, 1);
+  return true;
 }
 
 }  // namespace
 
 void RunContentFrame(fileset::FileList& files, platform::Host& host, ContentMode& mode) {
-  const auto visit = [&](int row) {
-    ProcessFile(files, row, host, mode);
-    return true;
-  };
+  std::int64_t notText = 0;
   const auto begin = [&] {
     mode.Begin();
     host.WriteCounter(platform::Counter::Change, 0);
   };
-  fileset::RunMarkedRows(files, host, {begin, visit, kClosingBefore, mode.ClosingUnit()});
+  const auto visit = [&](int row) {
+    if (!ProcessFile(files, row, host, mode)) ++notText;
+    return true;
+  };
+  const auto furtherLine = [&] {
+    return notText == 0 ? std::string() : std::to_string(notText) + std::string(kNotTextNote);
+  };
+  fileset::RunMarkedRows(files, host,
+                         {begin, visit, kClosingBefore, mode.ClosingUnit(), furtherLine, true});
 }
 
 fileset::RunEnd RunContentFrame(fileset::FileList& files, platform::Host& host,

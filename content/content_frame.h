@@ -18,6 +18,8 @@ namespace content {
 inline constexpr std::string_view kClosingBefore = "成功处理完成,共处理 ";
 inline constexpr std::string_view kFilesUnit = " 个文件!";
 inline constexpr std::string_view kRecordsUnit = " 条记录!";
+// A further line of the closing message, after the count of files that hold a zero byte.
+inline constexpr std::string_view kNotTextNote = " 个文件含有零字节，不是文本，未处理";
 
 // The file being worked on.
 struct FileContext {
@@ -65,7 +67,8 @@ fileset::RunEnd RunContentFrame(fileset::FileList& files, platform::Host& host,
 
 // The ".bak" copy of the file at `path`, whose unchanged bytes are `bytes`: bytes and
 // permission bits, replacing an earlier copy unless that one is read-only, and safe on
-// the disk before the file itself is replaced. False when nothing was copied.
-bool CopyToBackup(std::string_view path, std::string_view bytes);
+// the disk before the file itself is replaced. Throws CommandError "Cannot create file
+// PATH.bak" when it cannot be made.
+void CopyToBackup(std::string_view path, std::string_view bytes);
 
 }  // namespace content

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -17,9 +16,9 @@ std::uint64_t LineList::Iterator::BreakMask(const char* block, const char* end) 
     const __m128i zero = _mm_setzero_si128();
     for (int part = 0; part < 4; ++part) {
       const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * part));
-      const __m128i hits = _mm_or_si128(
-          _mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)),
-          _mm_cmpeq_epi8(bytes, zero));
+      const __m128i hits =
+          _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)),
+                       _mm_cmpeq_epi8(bytes, zero));
       mask |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(hits)))
               << (16 * part);
     }
@@ -32,28 +31,42 @@ std::uint64_t LineList::Iterator::BreakMask(const char* block, const char* end) 
   return mask;
 }
 
-LineList::Iterator::Iterator(const char* at, const char* end) : end_(end), block_(at) {
+LineList::Iterator::Iterator(const char* at, const char* end, const char** textEnd)
+    : end_(end), block_(at), textEnd_(textEnd) {
   if (at != nullptr && at < end) mask_ = BreakMask(at, end);
   Read(at);
+}
+
+LineList LineList::Over(std::string_view bytes, LineList list) {
+  list.bytes_ = bytes;
+  list.text_ =
+      bytes.starts_with(kUtf8ByteOrderMark) ? bytes.substr(kUtf8ByteOrderMark.size()) : bytes;
+  return list;
 }
 
 LineList LineList::Load(std::string_view path) {
   LineList list;
   list.file_ = platform::FileBytes(path);
-  list.text_ = list.file_.bytes();
-  return list;
+  const std::string_view bytes = list.file_.bytes();
+  return Over(bytes, std::move(list));
 }
 
 LineList LineList::FromBytes(std::string_view bytes) {
   LineList list;
   list.copy_ = platform::LargeBuffer(bytes.size());
   if (!bytes.empty()) std::memcpy(list.copy_.data(), bytes.data(), bytes.size());
-  list.text_ = std::string_view(list.copy_.data(), bytes.size());
-  return list;
+  const std::string_view copy(list.copy_.data(), bytes.size());
+  return Over(copy, std::move(list));
 }
 
 LineList::Iterator LineList::begin() const {
-  return Iterator(text_.data(), text_.data() + text_.size());
+  return Iterator(text_.data(), text_.data() + text_.size(), &textEnd_);
+}
+
+bool LineList::HoldsZeroByte() const {
+  if (textEnd_ == nullptr)
+    return !text_.empty() && std::memchr(text_.data(), 0, text_.size()) != nullptr;
+  return textEnd_ != text_.data() + text_.size();
 }
 
 LineList::Iterator LineList::end() const { return Iterator(); }

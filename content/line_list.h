@@ -18,6 +18,8 @@
 
 namespace content {
 
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
 class LineList {
  public:
   class Iterator;
@@ -29,8 +31,8 @@ class LineList {
   static LineList Load(std::string_view path);
 
   // Splits at every CR LF, lone LF and lone CR; a final line break adds no empty line;
-  // the text ends at the first zero byte. No byte-order mark is recognised: the bytes
-  // are taken as they are.
+  // the lines end at the first zero byte. A leading UTF-8 byte-order mark is set aside:
+  // it is no part of line 1.
   static LineList FromBytes(std::string_view bytes);
 
   // The lines are found as they are walked, in order; counting them walks them once
@@ -39,18 +41,31 @@ class LineList {
   Iterator end() const;
   std::size_t size() const;
   bool empty() const;
-  // The bytes every line is a view into, in order (the file as it was read).
+  // The bytes every line is a view into, in order: the file as it was read, without a
+  // byte-order mark.
   std::string_view text() const { return text_; }
+  // The whole file as it was read, byte-order mark included.
+  std::string_view bytes() const { return bytes_; }
+  bool HasByteOrderMark() const { return bytes_.size() != text_.size(); }
+
+  // True when the text holds a zero byte: it is then no text (a UTF-16 file, a binary
+  // file), and the lines end before it. Free once the lines have been walked to their
+  // end; before that it searches the text.
+  bool HoldsZeroByte() const;
 
   // False when the file was changed by another program while it was read: what was
   // made of its lines must not be saved.
   bool Intact() const { return file_.Intact(); }
 
  private:
+  static LineList Over(std::string_view bytes, LineList list);
+
   platform::FileBytes file_;
   platform::LargeBuffer copy_;  // the bytes of FromBytes
+  std::string_view bytes_;
   std::string_view text_;
   mutable std::size_t count_ = kNotCounted;
+  mutable const char* textEnd_ = nullptr;  // where a walk found the lines' end; null: not yet
   static constexpr std::size_t kNotCounted = static_cast<std::size_t>(-1);
 };
 
@@ -66,7 +81,9 @@ class LineList::Iterator {
   using reference = const std::string_view&;
 
   Iterator() = default;
-  Iterator(const char* at, const char* end);
+  // `textEnd`, when given, learns where the lines end (the end, or a zero byte) once the
+  // walk gets there.
+  Iterator(const char* at, const char* end, const char** textEnd = nullptr);
 
   reference operator*() const { return line_; }
   pointer operator->() const { return &line_; }
@@ -87,6 +104,7 @@ class LineList::Iterator {
 
   void Read(const char* at) {
     if (at == nullptr || at == end_ || *at == '\0') {  // the text has ended
+      if (at != nullptr) Ended(at);
       line_ = {};
       next_ = nullptr;
       return;
@@ -94,6 +112,7 @@ class LineList::Iterator {
     const char* stop = NextBreak();
     line_ = std::string_view(at, static_cast<std::size_t>(stop - at));
     if (stop == end_ || *stop == '\0') {
+      Ended(stop);
       next_ = nullptr;
       return;
     }
@@ -121,12 +140,16 @@ class LineList::Iterator {
   }
   // Bit i: block[i] is CR, LF or zero; only bytes before `end` count.
   static std::uint64_t BreakMask(const char* block, const char* end);
+  void Ended(const char* at) const {
+    if (textEnd_ != nullptr) *textEnd_ = at;
+  }
 
   std::string_view line_;  // data() is null past the last line
   const char* next_ = nullptr;
   const char* end_ = nullptr;
   const char* block_ = nullptr;
   std::uint64_t mask_ = 0;
+  const char** textEnd_ = nullptr;
 };
 
 // Where a mode puts its output lines, one at a time and in order.
@@ -144,7 +167,8 @@ class CollectedLines final : public LineSink {
 };
 
 // The save of a line list: the file at `path` is replaced by every added line followed
-// by CR LF, the last one too (no lines: an empty file). The new text goes to a
+// by CR LF, the last one too (no lines: an empty file), after a UTF-8 byte-order mark
+// when one is asked for. The new text goes to a
 // temporary sibling first and replaces the file only at Commit(), so a failed or
 // interrupted save leaves the file as it was. Opening refuses a read-only file with
 // "Cannot create file %s" before anything is written.
@@ -155,6 +179,8 @@ class LineFileWriter final : public LineSink {
     file_.Append(line);
     file_.Append("\r\n");
   }
+  // Puts a UTF-8 byte-order mark first; before any line.
+  void AddByteOrderMark() { file_.Append(kUtf8ByteOrderMark); }
   void Commit() { file_.Commit(); }
 
  private:

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <variant>
 
@@ -50,15 +51,22 @@ RunEnd RunPrepared(Prepared<Mode> prepared, platform::Host& host, Run&& run) {
 // reads what it reads only once its button is disabled), and `visit(row)` is called for
 // every marked row in row order, window messages let through before each row. The row count and
 // the marks are read again at every step, since clicks while messages run change them.
-// The walk ends early when `visit` returns false. Then the closing message: `closing`
-// followed by the change counter and `unit`. An exception from `begin` or `visit` ends
-// the run there without a closing message; what was done before stays done, and the start
-// button comes back however the run ends.
+// A run changes each file at most once: a row that names a file an earlier row of the run
+// named (the same device and inode, however the path is written) is passed over. The
+// walk ends early when `visit` returns false. Then the closing message: `closing`
+// followed by the change counter and `unit`, and `furtherLine()` on a line of its own
+// when it gives one. An exception from `begin` or `visit` ends the run there without a
+// closing message; what was done before stays done, and the start button comes back
+// however the run ends.
 struct MarkedRowsRun {
   std::function<void()> begin;
   std::function<bool(int row)> visit;
   std::string_view closing;
   std::string_view unit;
+  std::function<std::string()> furtherLine;
+  // The visit may put a new file in the row's place (a save writes a new file and renames
+  // it over the old one): its identity is then taken as well.
+  bool visitMakesNewFile = false;
 };
 void RunMarkedRows(FileList& files, platform::Host& host, const MarkedRowsRun& run);
 

@@ -14,8 +14,8 @@ namespace {
 
 class FolderWalk {
  public:
-  FolderWalk(FileList& files, SearchControls& controls, platform::Host& host,
-             std::string_view root, std::string_view pattern)
+  FolderWalk(FileList& files, SearchControls& controls, platform::Host& host, std::string_view root,
+             std::string_view pattern)
       : files_(files), controls_(controls), host_(host), root_(root), pattern_(pattern) {}
 
   void Walk(const std::string& sub) {
@@ -52,10 +52,9 @@ class FolderWalk {
     if (filters.bySize && (entry.size < filters.minSize || entry.size > filters.maxSize))
       return false;
     if (filters.byDate) {
-      const platform::FileTime& time = filters.dateKind == DateKind::Creation ? entry.creation
-                                       : filters.dateKind == DateKind::LastAccess
-                                           ? entry.lastAccess
-                                           : entry.lastWrite;
+      const platform::FileTime& time = filters.dateKind == DateKind::Creation     ? entry.creation
+                                       : filters.dateKind == DateKind::LastAccess ? entry.lastAccess
+                                                                                  : entry.lastWrite;
       const int day = platform::DayNumber(platform::ToLocal(time));
       if (day < filters.minDay || day > filters.maxDay) return false;
     }

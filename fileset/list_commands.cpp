@@ -15,7 +15,8 @@ using platform::Counter;
 
 // The search counter counts rows that hold files: it never goes below zero.
 void TakeFromSearchCounter(platform::Host& host) {
-  host.WriteCounter(Counter::Search, std::max<std::int64_t>(0, host.ReadCounter(Counter::Search) - 1));
+  host.WriteCounter(Counter::Search,
+                    std::max<std::int64_t>(0, host.ReadCounter(Counter::Search) - 1));
 }
 
 // Removes a marked row from the list; the empty row of the empty list holds no file.
@@ -50,8 +51,8 @@ void AddFiles(FileList& files, const std::vector<std::string>& paths, platform::
     if ((entry->attributes & ~kFileMask) != 0) continue;
     platform::AddToCounter(host, Counter::Search, 1);
     const auto slash = path.rfind(platform::kPathSeparator);
-    files.AppendFileRow(
-        FileRowOf(slash == std::string::npos ? std::string() : path.substr(0, slash), std::move(*entry)));
+    files.AppendFileRow(FileRowOf(
+        slash == std::string::npos ? std::string() : path.substr(0, slash), std::move(*entry)));
   }
 }
 
@@ -99,7 +100,8 @@ void RunDeleteMarkedFiles(FileList& files, platform::Host& host) {
     host.ProcessMessages();
     // Clicks while messages ran may have removed rows below this one.
     if (row >= files.RowCount() || !files.IsMarked(row)) continue;
-    if (files.Cell(row, kNameColumn).empty() || !platform::DeleteFile(files.FullPath(row))) continue;
+    if (files.Cell(row, kNameColumn).empty() || !platform::DeleteFile(files.FullPath(row)))
+      continue;
     RemoveFileRow(files, row, host);
     host.WriteCounter(Counter::Delete, ++deleted);
   }

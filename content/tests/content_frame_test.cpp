@@ -110,14 +110,89 @@ TEST_F(ContentFrame, BackupHoldsTheContentFromBeforeEachRun) {
   EXPECT_EQ(temp_.Read("a.txt.bak"), "two");
 }
 
-TEST_F(ContentFrame, AReadOnlyBackupIsLeftAloneAndTheSaveGoesOn) {
-  List({{"a.txt", "one"}});
-  const std::string bak = temp_.Write("a.txt.bak", "kept");
-  chmod(bak.c_str(), 0444);
+// Without its ".bak" copy the text from before the run would be lost: the run ends at
+// that file, unsaved, and the files before it stay saved.
+TEST_F(ContentFrame, ABackupThatCannotBeMadeEndsTheRunWithTheFileUnchanged) {
+  struct Case {
+    const char* name;
+    std::function<void(const TempFolder&)> block;
+  } const cases[] = {
+      {"read-only copy",
+       [](const TempFolder& temp) { chmod(temp.Write("b.txt.bak", "kept").c_str(), 0444); }},
+      {"folder in its place", [](const TempFolder& temp) { temp.MakeFolder("b.txt.bak/x"); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder temp;
+    fileset::FileList files;
+    RecordingHost host;
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
+      temp.Write(name, name);
+      files.AppendFileRow({name, temp.Path(), "0", "", "", ".txt"});
+      files.SetMark(files.RowCount() - 1, true);
+    }
+    c.block(temp);
+    UpperMode mode;
+    try {
+      RunContentFrame(files, host, mode);
+      ADD_FAILURE() << "no error";
+    } catch (const platform::CommandError& error) {
+      EXPECT_EQ(std::string(error.what()), "Cannot create file " + temp.Path("b.txt.bak"));
+    }
+    EXPECT_EQ(temp.Read("a.txt"), "A.TXT\r\n");
+    EXPECT_EQ(temp.Read("b.txt"), "b.txt");
+    EXPECT_EQ(temp.Read("c.txt"), "c.txt");
+    EXPECT_EQ(host.Count(platform::Counter::Change), 1);
+  }
+}
+
+// A UTF-16 file or any file with a zero byte is no text: saving the lines before the zero
+// byte would cut it. It is left as it is, and the closing message counts it apart.
+TEST_F(ContentFrame, AFileWithAZeroByteIsLeftAloneAndCountedApart) {
+  const std::string utf16(
+      "\xFF\xFE"
+      "a\0\r\0\n\0",
+      8);
+  temp_.Write("u.txt", utf16);
+  List({{"a.txt", "a"}, {"u.txt", nullptr}, {"z.txt", std::string("x\n\0y", 4).c_str()}});
+  temp_.Write("z.txt", std::string("x\n\0y", 4));
   Run();
-  EXPECT_EQ(temp_.Read("a.txt.bak"), "kept");
-  EXPECT_EQ(temp_.Read("a.txt"), "ONE\r\n");
+  EXPECT_EQ(temp_.Read("a.txt"), "A\r\n");
+  EXPECT_EQ(temp_.Read("u.txt"), utf16);
+  EXPECT_EQ(temp_.Read("z.txt"), std::string("x\n\0y", 4));
+  EXPECT_FALSE(temp_.Exists("u.txt.bak"));
+  EXPECT_FALSE(temp_.Exists("z.txt.bak"));
   EXPECT_EQ(host_.Count(platform::Counter::Change), 1);
+  EXPECT_EQ(host_.boxes,
+            (Texts{"[info] 成功处理完成,共处理 1 个文件!\n2 个文件含有零字节，不是文本，未处理"}));
+}
+
+// A leading UTF-8 byte-order mark is no part of line 1, and stays first in the file.
+TEST_F(ContentFrame, AByteOrderMarkStaysFirst) {
+  List({{"a.txt",
+         "\xEF\xBB\xBF"
+         "ab\ncd"}});
+  Run();
+  EXPECT_EQ(seen_, (Texts{"1 a.txt:ab|cd|"}));
+  EXPECT_EQ(temp_.Read("a.txt"),
+            "\xEF\xBB\xBF"
+            "AB\r\nCD\r\n");
+  EXPECT_EQ(temp_.Read("a.txt.bak"),
+            "\xEF\xBB\xBF"
+            "ab\ncd");
+}
+
+// A file listed twice, or under two spellings of its path, changes once: the later rows
+// are passed over and not counted, although the first save gave the file a new inode.
+TEST_F(ContentFrame, AFileListedTwiceChangesOnce) {
+  List({{"a.txt", "a"}, {"b.txt", "b"}});
+  files_.AppendFileRow({"a.txt", temp_.Path(), "0", "", "", ".txt"});
+  files_.AppendFileRow({"a.txt", temp_.Path() + "/.", "0", "", "", ".txt"});
+  for (int row = 3; row <= 4; ++row) files_.SetMark(row, true);
+  Run();
+  EXPECT_EQ(seen_, (Texts{"1 a.txt:a|", "2 b.txt:b|"}));
+  EXPECT_EQ(temp_.Read("a.txt.bak"), "a");
+  EXPECT_EQ(host_.boxes, (Texts{"[info] 成功处理完成,共处理 2 个文件!"}));
 }
 
 TEST_F(ContentFrame, AFileErrorEndsTheRunAndKeepsEarlierFilesSaved) {

@@ -1,10 +1,9 @@
 #include "content/line_list.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <fcntl.h>
 
 #include <fstream>
 #include <functional>
@@ -40,7 +39,9 @@ TEST(LineList, SplitsAtEveryKindOfBreak) {
       {"text ends at a zero byte", std::string("a\r\nb\0c\r\nd", 9), {"a", "b"}},
       {"zero byte right after a break", std::string("a\n\0b", 4), {"a"}},
       {"zero byte first", std::string("\0abc", 4), {}},
-      {"byte-order mark kept", "\xEF\xBB\xBFx\r\n", {"\xEF\xBB\xBFx"}},
+      {"byte-order mark set aside", "\xEF\xBB\xBFx\r\n", {"x"}},
+      {"byte-order mark only", "\xEF\xBB\xBF", {}},
+      {"byte-order mark not first is text", "x\n\xEF\xBB\xBFy", {"x", "\xEF\xBB\xBFy"}},
       {"GBK text",
        "\xD6\xD0\xCE\xC4\r\n\xB2\xE2\xCA\xD4",
        {"\xD6\xD0\xCE\xC4", "\xB2\xE2\xCA\xD4"}},
@@ -90,6 +91,42 @@ TEST(LineList, FindsEveryBreakWhereverItFallsInTheScan) {
   }
 }
 
+// A zero byte makes a file no text; a leading byte-order mark is kept apart from line 1
+// but stays in the file's bytes. The zero byte is known from a walk of the lines or, when
+// the lines were not walked to their end, from a search: both must agree.
+TEST(LineList, KnowsAZeroByteAndAByteOrderMark) {
+  struct Case {
+    std::string bytes;
+    bool zero, mark;
+  } const cases[] = {
+      {"", false, false},
+      {"a\r\nb", false, false},
+      {std::string("a\r\nb\0c", 6), true, false},
+      {std::string("\0", 1), true, false},
+      {std::string("a\n\0", 3), true, false},
+      {std::string(200, 'x') + std::string("\0", 1), true, false},
+      {"\xEF\xBB\xBF", false, true},
+      {std::string("\xEF\xBB\xBF\0", 4), true, true},
+      {"\xEF\xBBx", false, false},
+      {std::string("\xFF\xFE"
+                   "a\0b\0",
+                   6),
+       true, false},  // UTF-16 text
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.bytes));
+    const LineList unwalked = LineList::FromBytes(c.bytes);
+    EXPECT_EQ(unwalked.HoldsZeroByte(), c.zero);
+    const LineList walked = LineList::FromBytes(c.bytes);
+    for ([[maybe_unused]] const std::string_view line : walked) {
+    }
+    EXPECT_EQ(walked.HoldsZeroByte(), c.zero);
+    EXPECT_EQ(walked.HasByteOrderMark(), c.mark);
+    EXPECT_EQ(walked.bytes(), c.bytes);
+    EXPECT_EQ(walked.text(), std::string_view(c.bytes).substr(c.mark ? 3 : 0));
+  }
+}
+
 TEST(LineList, LoadsTheWholeFileAndRefusesWhatCannotBeRead) {
   TempFolder temp;
   const std::string path = temp.Write("a.txt", std::string("one\ntwo\rthree\r\n\0rest", 20));
@@ -119,7 +156,8 @@ TEST(LineList, AFileChangedWhileReadIsNotTakenForTheFile) {
     bool intact;
   } const cases[] = {
       {"untouched", [](const std::string&) {}, true},
-      {"cut short", [](const std::string& path) { ASSERT_EQ(truncate(path.c_str(), 0), 0); }, false},
+      {"cut short", [](const std::string& path) { ASSERT_EQ(truncate(path.c_str(), 0), 0); },
+       false},
       {"emptied and written again at the same size",
        [&](const std::string& path) {
          std::ofstream(path, std::ios::binary) << std::string(bytes.size(), 'N');
@@ -131,7 +169,9 @@ TEST(LineList, AFileChangedWhileReadIsNotTakenForTheFile) {
        },
        false},
       {"appended to",
-       [](const std::string& path) { std::ofstream(path, std::ios::binary | std::ios::app) << "x"; },
+       [](const std::string& path) {
+         std::ofstream(path, std::ios::binary | std::ios::app) << "x";
+       },
        false},
   };
   for (const Case& c : cases) {

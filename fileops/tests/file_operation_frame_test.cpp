@@ -106,6 +106,16 @@ TEST_F(FileOperationFrame, CountsMadeChangesAndEndsWhereARowSaysSo) {
   EXPECT_EQ(host_.commandEnabled, (std::vector<bool>{false, true}));
 }
 
+TEST_F(FileOperationFrame, ChangesAFileListedTwiceOnce) {
+  temp_.Write("a/f");
+  temp_.Write("b/f");
+  List("/a /b /a /a/../a");
+  NotingOperation operation(Folders::No, temp_);
+  RunFileOperationFrame(files_, host_, operation);
+  EXPECT_EQ(operation.calls, " begin f1 f2");
+  EXPECT_EQ(host_.Count(platform::Counter::Change), 2);
+}
+
 TEST_F(FileOperationFrame, LetsMessagesRunPerRowAndReadsTheMarksAgain) {
   List("/a /a /a");
   files_.SetMark(3, false);
