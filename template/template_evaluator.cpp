@@ -44,6 +44,7 @@ void ReplaceClosedItem(std::string& out, std::size_t start, std::string_view sou
     result = *known;
   } else {
     result = Evaluate(source, ReplaceEscapes(item), environment, Nested::Keep);
+    environment.budget.Keep(lowered.size() + result.size());
     evaluated.Add(std::move(lowered), result);
   }
   environment.budget.Check(start, result.size());

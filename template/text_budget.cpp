@@ -11,6 +11,11 @@ void TextBudget::Check(std::size_t a, std::size_t b) const {
   if (a > limit_ || b > limit_ - a) throw platform::CommandError("Out of memory");
 }
 
+void TextBudget::Keep(std::size_t bytes) const {
+  Check(kept_, bytes);
+  kept_ += bytes;
+}
+
 std::string TextBudget::ReplaceAll(std::string_view s, std::string_view from,
                                    std::string_view to) const {
   // Each match takes at least one byte of `s`; only when that many matches could pass

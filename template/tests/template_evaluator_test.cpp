@@ -177,6 +177,19 @@ TEST(EvalTemplateTest, GrowthBeyondTheLimitEndsTheCommand) {
   EXPECT_EQ(OutOfMemoryText(hundred, "${AddLeft(${LineOrg()}${LineOrg()})}", 0), "Out of memory");
 }
 
+// Each of a thousand nested results fits the limit, but together they would hold a
+// gigabyte: what one evaluation keeps counts as a whole.
+TEST(EvalTemplateTest, NestedResultsCountTogether) {
+  std::string item;
+  for (int i = 0; i < 1000; ++i) item += "${AddLeft(";
+  item += "x";
+  for (int i = 0; i < 1000; ++i) item += ")}";
+  const std::string source(1024, 'y');
+  EXPECT_EQ(OutOfMemoryText(source, item, std::size_t{2} << 20), "Out of memory");
+  const std::string shallow = "${AddLeft(${AddLeft(${AddLeft(x)})})}";
+  EXPECT_EQ(EvalTemplate(source, shallow, kClock, 4 * 1024).size(), 3 * 1024 + 1);
+}
+
 TEST(EvalTemplateTest, WithoutAClockTimeValuesLieOnTheFirstDay) {
   EXPECT_EQ(EvalTemplate("", "${Time(yyyy-mm-dd)}"), "1899-12-30");
 }
