@@ -1,33 +1,34 @@
 #include "fileops/name_list.h"
 
-#include <fstream>
-#include <iterator>
-
-#include "platform/code_page.h"
 #include "platform/engine_text.h"
+#include "platform/error.h"
+#include "platform/file_bytes.h"
 #include "platform/file_system.h"
 
 namespace fileops {
 namespace {
 
-bool IsFile(const std::string& path) {
-  const std::optional<platform::DirEntry> entry = platform::ReadEntry(path);
-  return entry && (entry->attributes & platform::kDirectory) == 0;
-}
+// Far more than any list of names; a larger file is taken for no list at all.
+constexpr std::size_t kMostListBytes = std::size_t{64} << 20;
 
-std::vector<std::string> ReadLines(const std::string& path) {
-  std::ifstream in(platform::EngineToUtf8(path), std::ios::binary);
-  const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  return SplitLines(bytes);
+// The lines of the list file at `path`; empty when it is no regular file that can be read
+// (a pipe or a device would never end) or it is too large.
+std::optional<std::vector<std::string>> ReadListFile(const std::string& path) {
+  try {
+    const platform::FileBytes file(path);
+    if (file.bytes().size() > kMostListBytes) return std::nullopt;
+    return SplitLines(file.bytes());
+  } catch (const platform::CommandError&) {
+    return std::nullopt;
+  }
 }
 
 std::vector<std::string> LoadListFile(const std::string& path, std::string_view programFolder) {
   if (path.empty()) return {};
-  if (IsFile(path)) return ReadLines(path);
+  if (auto lines = ReadListFile(path)) return std::move(*lines);
   std::string_view folder = programFolder;
   while (!folder.empty() && folder.back() == platform::kPathSeparator) folder.remove_suffix(1);
-  const std::string beside = platform::JoinPath(folder, path);
-  if (IsFile(beside)) return ReadLines(beside);
+  if (auto lines = ReadListFile(platform::JoinPath(folder, path))) return std::move(*lines);
   return {};
 }
 

@@ -19,7 +19,8 @@ struct NameList {
 
 // The list file named by the template, found first as given (relative to the current
 // directory) and then in `programFolder`; a file found under neither name gives no
-// lines. File2 wins over File. `typed` is the template as typed, trimmed but not
+// lines, and so does one that is no regular file (a pipe, a device) or is larger than
+// 64 MiB. File2 wins over File. `typed` is the template as typed, trimmed but not
 // lower-cased: the path keeps its letter case, which file names here depend on.
 NameList LoadNameList(std::string_view typed, std::string_view programFolder);
 

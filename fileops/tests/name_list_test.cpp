@@ -1,6 +1,8 @@
 #include "fileops/name_list.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/code_page.h"
 #include "platform/testing/temp_folder.h"
@@ -53,6 +55,11 @@ TEST(LoadNameList, LooksAsGivenThenBesideTheProgram) {
   temp.Write("data/Names.txt", "d1\nd2");
   temp.Write("data/\xE4\xBA\x87.txt", "a;b\n");  // 0x81 0x7D in engine text: no "}"
   temp.MakeFolder("data/folder.txt");
+  // A pipe would make the run wait for ever, a device would never end.
+  ASSERT_EQ(mkfifo(temp.Path("data/pipe.txt").c_str(), 0600), 0);
+  // A list far larger than any list of names: a sparse file costs no room.
+  const std::string huge = temp.Write("data/huge.txt", "h\n");
+  ASSERT_EQ(truncate(huge.c_str(), std::int64_t{65} << 20), 0);
   const std::string prog = platform::Utf8ToEngine(temp.Path("prog"));
   const std::string data = platform::Utf8ToEngine(temp.Path("data"));
   struct Case {
@@ -64,6 +71,9 @@ TEST(LoadNameList, LooksAsGivenThenBesideTheProgram) {
       {"${file(Names.txt)}", ListMode::File, {"p1", "p2"}},      // beside the program
       {"${file(names.txt)}", ListMode::File, {}},                // names keep their case
       {"${file(" + data + "/folder.txt)}", ListMode::File, {}},  // a folder is no list
+      {"${file(" + data + "/pipe.txt)}", ListMode::File, {}},
+      {"${file(/dev/zero)}", ListMode::File, {}},
+      {"${file(" + data + "/huge.txt)}", ListMode::File, {}},
       {"${file2(" + data + "/\x81\x7D.txt)}${file(Names.txt)}", ListMode::File2, {"a;b"}},
       {"${file(Names.txt)}${file2(missing.txt)}", ListMode::File2, {}},
       {"${filename}_${sn(1,2)}", ListMode::None, {}},
