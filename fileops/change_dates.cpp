@@ -129,14 +129,28 @@ class ChangeDates final : public FileOperation {
   std::optional<FileChange> PlanFolder(std::string_view path) override {
     return PlanTimesChange(path, PathKind::Folder, settings_);
   }
-  void UpdateRow(fileset::FileList& files, int row, const FileChange&) override {
+  void UpdateRow(fileset::FileList& files, int row, const FileChange& change) override {
     if (!settings_.modify) return;
-    files.SetCell(row, fileset::kModifiedColumn,
-                  RefreshedTimeCell(files.Cell(row, fileset::kModifiedColumn), settings_.modifyDate,
-                                    settings_.time ? &settings_.timeOfDay : nullptr));
+    std::string cell = RefreshedTimeCell(files.Cell(row, fileset::kModifiedColumn),
+                                         settings_.modifyDate,
+                                         settings_.time ? &settings_.timeOfDay : nullptr);
+    // A file system keeps the nearest time it can hold to one it cannot (ext4: none before
+    // 13 December 1901 or after 2446): the list shows what the file now has.
+    const int year = settings_.modifyDate.year;
+    if (year < kEveryFileSystemFrom || year > kEveryFileSystemUntil) {
+      const auto& times = std::get<TimesChange>(change);
+      const std::optional<platform::FileTimes> held = platform::ReadFileTimes(times.path);
+      if (held && held->lastWrite.seconds != times.lastWrite.seconds)
+        cell = platform::FormatFileTime(held->lastWrite, platform::kListTimeFormat);
+    }
+    files.SetCell(row, fileset::kModifiedColumn, std::move(cell));
   }
 
  private:
+  // Years that every file system here holds exactly (32-bit seconds).
+  static constexpr int kEveryFileSystemFrom = 1902;
+  static constexpr int kEveryFileSystemUntil = 2037;
+
   const ChangeDatesSettings settings_;
 };
 

@@ -177,6 +177,25 @@ TEST_F(ChangeDatesRun, FoldersGetTheirTimesButAreNotCounted) {
   EXPECT_EQ(host_.boxes, (Texts{"[info] 成功处理文件总数量：1"}));
 }
 
+// A date the file system cannot hold is kept as the nearest it can; the list shows that,
+// not the date that was asked for.
+TEST_F(ChangeDatesRun, TheListShowsTheDateTheFileSystemHolds) {
+  for (const CalendarDate date :
+       {CalendarDate{1800, 1, 1}, CalendarDate{2600, 1, 1}, CalendarDate{2020, 1, 2}}) {
+    SCOPED_TRACE(date.year);
+    files_.Reset();
+    const std::string a = List("a.txt", "2019-05-06 13:14:15", "2018-01-01 01:01:01");
+    ChangeDatesSettings settings;
+    settings.modify = true;
+    settings.modifyDate = date;
+    RunChangeDates(files_, settings, host_);
+    const std::optional<platform::FileTimes> held = platform::ReadFileTimes(a);
+    ASSERT_TRUE(held.has_value());
+    EXPECT_EQ(Column(fileset::kModifiedColumn),
+              Texts{platform::FormatFileTime(held->lastWrite, platform::kListTimeFormat)});
+  }
+}
+
 TEST_F(ChangeDatesRun, ACellWithoutATimeEndsTheRunThere) {
   const std::string a = List("a.txt", "2019-05-06 13:14:15", "2018-01-01 01:01:01");
   const std::string b = List("b.txt", "2019-05-06 13:14:15", "2018-01-01 01:01:01");
