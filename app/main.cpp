@@ -10,6 +10,7 @@
 #include "app/form1.h"
 #include "app/qt_dialogs.h"
 #include "app/script/script_driver.h"
+#include "platform/process.h"
 
 namespace {
 
@@ -59,6 +60,7 @@ int RunWindow(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  platform::PrepareProcess();
   const auto is = [&](const char* option) { return argc >= 2 && std::strcmp(argv[1], option) == 0; };
   // Trying a template needs no window toolkit at all.
   if (is("--eval") || is("--expr")) return app::RunCommandLine(argc, argv);

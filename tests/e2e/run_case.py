@@ -33,6 +33,8 @@ name in brackets. Text before the first section is a comment.
 [args]    The program's arguments, one per line; $SCRIPT is the script's file and $TMP
           the temporary folder. Default: "--script" and "$SCRIPT". The script is also
           given on standard input, so "--script" with "-" reads it from there.
+[filesize] The largest file in bytes that the program may write (ulimit -f), to stand
+          for a disk that fills up during a save.
 
 The tips download. Every case points TESSALY_TIPS_URL at 127.0.0.1, never further: by
 default at a port where nothing listens, so a download fails at once. The sections
@@ -62,13 +64,14 @@ import os
 import re
 import shutil
 import socket
+import resource
 import subprocess
 import sys
 import tempfile
 import threading
 import time
 
-SECTIONS = ("files", "script", "stdout", "stderr", "exit", "tree", "args",
+SECTIONS = ("files", "script", "stdout", "stderr", "exit", "tree", "args", "filesize",
             "serve", "requests", "beside", "besideafter")
 TIPS_SECTIONS = ("serve", "requests", "beside", "besideafter")
 TIPS_FILE = "tipsupd.dat"
@@ -398,8 +401,15 @@ def run_program(binary, case_path, sections, server, program_folder, beside_afte
     arguments = substitute(sections.get("args", ["--script", "$SCRIPT"]),
                            {"$SCRIPT": script_path, **values})
 
+    limit = int("".join(sections["filesize"]).strip()) if "filesize" in sections else None
+
+    def limit_file_size():
+        if limit is not None:
+            resource.setrlimit(resource.RLIMIT_FSIZE, (limit, limit))
+
     result = subprocess.run([binary, *arguments], cwd=root, env=env,
-                            input=script.encode("utf-8"), capture_output=True, check=False)
+                            input=script.encode("utf-8"), capture_output=True, check=False,
+                            preexec_fn=limit_file_size)
     stdout = result.stdout.decode("utf-8", errors="backslashreplace").split("\n")
     if stdout and stdout[-1] == "":
         stdout.pop()
