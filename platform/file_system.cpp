@@ -20,7 +20,6 @@
 namespace platform {
 namespace {
 
-constexpr const char* kDosAttributeName = "user.DOSATTRIB";
 constexpr unsigned kStatxFlags = AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT;
 constexpr std::uint32_t kTypeAttributes = kDirectory | kReparsePoint | kDevice;
 

@@ -20,8 +20,6 @@
 namespace platform {
 namespace {
 
-constexpr const char* kDosAttributeName = "user.DOSATTRIB";
-
 bool PWriteAll(int fd, std::string_view bytes, off_t offset) {
   while (!bytes.empty()) {
     const ssize_t written = pwrite(fd, bytes.data(), bytes.size(), offset);
