@@ -1,13 +1,15 @@
 #include "platform/file_write.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -50,11 +52,24 @@ std::string FolderOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// An unnamed file can only be given a name through /proc (or with a privilege).
-bool CanNameUnnamedFiles() {
-  static const bool can = access("/proc/self/fd", X_OK) == 0;
-  return can;
+// An unnamed file can only be given a name through /proc (or with a privilege). Asked
+// for each save: /proc may be mounted or not, and one call costs nothing beside a save.
+bool CanNameUnnamedFiles() { return access("/proc/self/fd", X_OK) == 0; }
+
+// A name beside `target` for a copy: the process id and a random number. Another save
+// may have taken it meanwhile (EEXIST), so callers try again with a new one; should the
+// random source fail, `attempt` alone keeps the tries apart.
+std::string SiblingName(const std::string& target, unsigned attempt) {
+  std::uint64_t random = 0;
+  if (getrandom(&random, sizeof random, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof random))
+    random = attempt;
+  char suffix[48];
+  std::snprintf(suffix, sizeof suffix, ".%ld-%016llx", static_cast<long>(getpid()),
+                static_cast<unsigned long long>(random));
+  return target + suffix;
 }
+
+constexpr unsigned kNameAttempts = 100;
 
 // How rewriting a file in place ended.
 enum class InPlace { Done, Untouched, Broken };
@@ -139,10 +154,9 @@ class TemporarySibling {
   // Links the unnamed copy into the folder under a free name beside `target`, for the
   // rename that puts it in place (a link cannot replace a file).
   bool GiveName(const std::string& target) {
-    static std::atomic<unsigned> counter{0};
     const std::string self = "/proc/self/fd/" + std::to_string(fd_);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-      path_ = target + "." + std::to_string(getpid()) + "-" + std::to_string(counter++);
+    for (unsigned attempt = 0; attempt < kNameAttempts; ++attempt) {
+      path_ = SiblingName(target, attempt);
       // Linking by descriptor needs a privilege; through /proc it needs none.
       if (linkat(fd_, "", AT_FDCWD, path_.c_str(), AT_EMPTY_PATH) == 0 ||
           linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path_.c_str(), AT_SYMLINK_FOLLOW) == 0) {
