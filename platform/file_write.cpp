@@ -74,18 +74,36 @@ constexpr unsigned kNameAttempts = 100;
 // How rewriting a file in place ended.
 enum class InPlace { Done, Untouched, Broken };
 
+// Who gives the new text its permission bits.
+enum class Mode {
+  // The kernel, as for any new file: 0666 less the umask, or the folder's default ACL.
+  // Reading the umask would mean changing it, and it is process-wide.
+  FromCreation,
+  // SetMode or TakeOver, before the copy gets a name; the copy is private (0600) until
+  // then.
+  SetLater,
+};
+
 // The new text of a file, beside it. Where the file system allows it the copy has no
 // name until it is complete, so a process killed while writing it leaves nothing
 // behind; elsewhere it is a named sibling, removed again unless it becomes the file.
+// An unnamed copy is beyond every other user's reach whatever its mode (only its own
+// process's /proc entries lead to it); a named one is not. So a copy whose mode is set
+// later is created private (0600), and one that keeps the mode it is created with is
+// created as any new file is: no wider than the finished file will be.
 class TemporarySibling {
  public:
-  explicit TemporarySibling(const std::string& target) {
+  TemporarySibling(const std::string& target, Mode mode) {
+    const mode_t creation = mode == Mode::FromCreation ? 0666 : 0600;
     if (CanNameUnnamedFiles()) {
-      fd_ = open(FolderOf(target).c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+      fd_ = open(FolderOf(target).c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, creation);
       if (fd_ >= 0) return;
     }
-    path_ = target + ".XXXXXX";
-    fd_ = mkostemp(path_.data(), O_CLOEXEC);
+    for (unsigned attempt = 0; attempt < kNameAttempts && fd_ < 0; ++attempt) {
+      path_ = SiblingName(target, attempt);
+      fd_ = open(path_.c_str(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, creation);
+      if (fd_ < 0 && errno != EEXIST) break;
+    }
     named_ = fd_ >= 0;
   }
   ~TemporarySibling() {
@@ -198,7 +216,8 @@ FileReplacement::FileReplacement(std::string_view path, std::string_view permiss
     s.mode = from.st_mode;
   s.exists = stat(s.target.c_str(), &s.st) == 0;
   if (s.exists && (!S_ISREG(s.st.st_mode) || IsReadOnly(path))) ThrowCannotCreate(path);
-  s.copy = std::make_unique<TemporarySibling>(s.target);
+  const Mode mode = s.exists || s.mode ? Mode::SetLater : Mode::FromCreation;
+  s.copy = std::make_unique<TemporarySibling>(s.target, mode);
   if (!s.copy->Open()) ThrowCannotCreate(path);
   s.writer = std::make_unique<BlockWriter>(s.copy->fd());
   next_ = s.writer->Block();
@@ -231,14 +250,7 @@ void FileReplacement::Commit() {
   }
   if (!s.copy->Flush()) ThrowCannotCreate(s.path);
   if (s.exists) s.copy->TakeOver(s.target, s.st);
-  if (s.mode) {
-    s.copy->SetMode(*s.mode);
-  } else if (!s.exists) {
-    // The copy was made private (0600); a new file gets the usual mode.
-    const mode_t mask = umask(0);
-    umask(mask);
-    s.copy->SetMode(0666 & ~mask);
-  }
+  if (s.mode) s.copy->SetMode(*s.mode);
   if (s.exists && s.st.st_nlink > 1) {
     // The shared inode is rewritten in place. Until it holds the whole new text, the
     // complete copy has a name beside it; if the rewrite breaks off, the copy stays.

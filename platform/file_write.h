@@ -51,6 +51,8 @@ class FileReplacement {
 // then renamed over the target, which keeps its permission bits and user.DOSATTRIB. A
 // symbolic link is followed and its target replaced; a file with several hard links is
 // written in place, once the complete copy is safe on disk beside it.
+// A new file gets the mode any new file gets here (0666 less the umask, or the folder's
+// default ACL).
 // Throws CommandError "Cannot create file %s" for a read-only file or any failure; the
 // file is then as it was.
 void ReplaceFileContents(std::string_view path, std::string_view bytes);

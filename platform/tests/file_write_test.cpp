@@ -55,6 +55,15 @@ TEST(ReplaceFileContents, CreatesAndReplacesKeepingModeAndDosAttributes) {
   EXPECT_EQ(Entries(temp), std::vector<std::string>{"a.txt"});
 }
 
+// A new file's mode comes from the umask of the moment, whatever it is.
+TEST(ReplaceFileContents, GivesANewFileTheModeOfTheUmask) {
+  TempFolder temp;
+  const mode_t before = umask(027);
+  ReplaceFileContents(temp.Path("a.txt"), "new");
+  umask(before);
+  EXPECT_EQ(ModeOf(temp.Path("a.txt")), 0640);
+}
+
 TEST(ReplaceFileContents, RefusesAReadOnlyFileAndLeavesItAsItWas) {
   TempFolder temp;
   const std::string path = temp.Write("locked.txt", "old");
