@@ -71,6 +71,30 @@ std::string SiblingName(const std::string& target, unsigned attempt) {
 
 constexpr unsigned kNameAttempts = 100;
 
+// The DOS attribute word of `path` as stored. Empty when the file has none, or when its
+// file system keeps no user attributes (ENOTSUP) and so cannot have one; nullopt when it
+// cannot be told whether there is one.
+std::optional<std::string> ReadDosAttribute(const std::string& path) {
+  // Room for the text form and Samba's binary copy after it, so one call is enough.
+  char buffer[256];
+  const ssize_t size = getxattr(path.c_str(), kDosAttributeName, buffer, sizeof buffer);
+  if (size >= 0) return std::string(buffer, static_cast<std::size_t>(size));
+  for (;;) {
+    if (errno == ENODATA || errno == ENOTSUP) return std::string();
+    if (errno != ERANGE) return std::nullopt;
+    // Longer than usual: ask for its length. It may grow again before it is read.
+    const ssize_t needed = getxattr(path.c_str(), kDosAttributeName, nullptr, 0);
+    if (needed < 0) continue;
+    if (needed == 0) return std::string();  // a read of 0 bytes would only ask the length
+    std::string value(static_cast<std::size_t>(needed), '\0');
+    const ssize_t got = getxattr(path.c_str(), kDosAttributeName, value.data(), value.size());
+    if (got >= 0) {
+      value.resize(static_cast<std::size_t>(got));
+      return value;
+    }
+  }
+}
+
 // How rewriting a file in place ended.
 enum class InPlace { Done, Untouched, Broken };
 
@@ -117,12 +141,17 @@ class TemporarySibling {
   int fd() const { return fd_; }
   bool Flush() const { return fsync(fd_) == 0; }
   bool SetMode(mode_t mode) const { return fchmod(fd_, mode & 07777) == 0; }
-  // Gives the copy the permission bits and DOS attributes of the file it replaces.
-  void TakeOver(const std::string& original, const struct stat& st) const {
-    SetMode(st.st_mode);
-    char value[256];
-    const ssize_t size = getxattr(original.c_str(), kDosAttributeName, value, sizeof value);
-    if (size > 0) fsetxattr(fd_, kDosAttributeName, value, static_cast<std::size_t>(size), 0);
+  // Gives the copy the permission bits and the DOS attribute word of the file it
+  // replaces. False when either cannot be carried over: the new text must not be put in
+  // place with wider permissions or without the attributes the file had. A file system
+  // that keeps no user attributes is no failure, as the file cannot have had any; the
+  // copy lies on the same file system, so one that was read must be written.
+  bool TakeOver(const std::string& original, mode_t mode) const {
+    if (!SetMode(mode)) return false;
+    const std::optional<std::string> dos = ReadDosAttribute(original);
+    if (!dos) return false;
+    // An empty value tells no reader anything: there is nothing to carry.
+    return dos->empty() || fsetxattr(fd_, kDosAttributeName, dos->data(), dos->size(), 0) == 0;
   }
   // Gives the copy a name beside `target` (the name stays after a failure).
   bool Name(const std::string& target) { return named_ || GiveName(target); }
@@ -248,9 +277,10 @@ void FileReplacement::Commit() {
     s.finished = true;
     next_ = end_;  // nothing more goes in
   }
+  // Before the flush, so that the disk holds them together with the text.
+  if (s.exists && !s.copy->TakeOver(s.target, s.st.st_mode)) ThrowCannotCreate(s.path);
+  if (s.mode && !s.copy->SetMode(*s.mode)) ThrowCannotCreate(s.path);
   if (!s.copy->Flush()) ThrowCannotCreate(s.path);
-  if (s.exists) s.copy->TakeOver(s.target, s.st);
-  if (s.mode) s.copy->SetMode(*s.mode);
   if (s.exists && s.st.st_nlink > 1) {
     // The shared inode is rewritten in place. Until it holds the whole new text, the
     // complete copy has a name beside it; if the rewrite breaks off, the copy stays.
