@@ -23,16 +23,6 @@ namespace {
 constexpr unsigned kStatxFlags = AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT;
 constexpr std::uint32_t kTypeAttributes = kDirectory | kReparsePoint | kDevice;
 
-// RENAME_NOREPLACE: a plain rename would silently replace an existing target.
-int RenameNoReplaceCall(const char* from, const char* to) {
-#ifdef RENAME_NOREPLACE
-  return renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE);
-#else
-  constexpr unsigned kRenameNoReplace = 1;  // as in <linux/fs.h>
-  return static_cast<int>(syscall(SYS_renameat2, AT_FDCWD, from, AT_FDCWD, to, kRenameNoReplace));
-#endif
-}
-
 // The native path of a folder; the empty folder is the root, as JoinPath("", name) is "/name".
 std::string NativeFolder(std::string_view folder) {
   return folder.empty() ? std::string(1, kPathSeparator) : EngineToUtf8(folder);
@@ -321,7 +311,8 @@ bool RenameNoReplace(std::string_view folder, std::string_view oldName, std::str
   if (!IsAcceptableName(oldName) || !IsAcceptableName(newName)) return false;
   const std::string from = EngineToUtf8(JoinPath(folder, oldName));
   const std::string to = EngineToUtf8(JoinPath(folder, newName));
-  if (RenameNoReplaceCall(from.c_str(), to.c_str()) == 0) return true;
+  // RENAME_NOREPLACE: a plain rename would silently replace an existing target.
+  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
   if (errno != EINVAL && errno != ENOSYS) return false;
   // The file system cannot rename without replacing. A hard link fails on an existing
   // target, so link + unlink renames safely; a folder cannot be linked and stays as it is.
