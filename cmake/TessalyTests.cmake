@@ -1,6 +1,9 @@
 # tessaly_add_tests(NAME LIBS... SOURCES...): one GoogleTest executable per module,
-# discovered by ctest.
+# discovered by ctest. The fuzz build has none (nor GoogleTest).
 function(tessaly_add_tests name)
+  if(TESSALY_FUZZ)
+    return()
+  endif()
   cmake_parse_arguments(ARG "" "" "LIBS;SOURCES" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main tessaly_options)
