@@ -65,7 +65,7 @@ FileTime LocalToFileTime(const LocalDateTime& local) {
 int WriteDosAttributeWord(const char* nativePath, std::uint32_t word) {
   char text[16];
   const int length = std::snprintf(text, sizeof text, "0x%02x", static_cast<unsigned>(word));
-  if (setxattr(nativePath, "user.DOSATTRIB", text, static_cast<std::size_t>(length), 0) == 0)
+  if (setxattr(nativePath, kDosAttributeName, text, static_cast<std::size_t>(length), 0) == 0)
     return 0;
   return errno;
 }

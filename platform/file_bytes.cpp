@@ -8,9 +8,9 @@
 
 #include <algorithm>
 #include <atomic>
-#include <iterator>
 #include <cerrno>
 #include <cstdint>
+#include <iterator>
 #include <mutex>
 #include <utility>
 
@@ -20,85 +20,122 @@
 namespace platform {
 namespace {
 
-// A mapped file that shrinks under us turns every access beyond its new end into
-// SIGBUS. The handler below gives such a page zeros instead and notes the damage,
-// so a file changed by another program ends the run with an error, not the program.
-// The mappings are listed in fixed slots, since a signal handler may not take a lock.
+// The guard described in file_bytes.h. Everything the handler reads lives in these
+// fixed slots and is reached through lock-free atomics: a signal handler may take no
+// lock and allocate nothing, and may run on any thread at any moment.
 struct GuardSlot {
+  std::atomic<unsigned> version{0};  // odd while the range changes
   std::atomic<std::uintptr_t> begin{0};
   std::atomic<std::uintptr_t> end{0};
   std::atomic<bool> inUse{false};
   std::atomic<bool> damaged{false};
 };
+static_assert(std::atomic<unsigned>::is_always_lock_free &&
+                  std::atomic<std::uintptr_t>::is_always_lock_free &&
+                  std::atomic<bool>::is_always_lock_free,
+              "the signal handler may only use lock-free atomics");
 
-constexpr int kSlots = 16;
-GuardSlot g_slots[kSlots];
-std::uintptr_t g_pageSize = 4096;  // read before the handler is installed
-struct sigaction g_previous;
+// Process-wide by nature, as the signal disposition they go with.
+GuardSlot g_slots[FileBytes::kGuardedMappings];
+std::uintptr_t g_pageSize = 4096;  // set before the handler is installed, read-only after
+struct sigaction g_previous;       // likewise
 std::once_flag g_installed;
 
+// Hands a SIGBUS that is not ours to what would have had it without the guard.
 void PassOn(int signal, siginfo_t* info, void* context) {
-  if ((g_previous.sa_flags & SA_SIGINFO) != 0 && g_previous.sa_sigaction != nullptr) {
-    g_previous.sa_sigaction(signal, info, context);
-  } else if (g_previous.sa_handler != SIG_DFL && g_previous.sa_handler != SIG_IGN) {
-    g_previous.sa_handler(signal);
-  } else {
-    // The faulting access is retried and now ends the program as it would have.
-    struct sigaction fallback {};
-    fallback.sa_handler = SIG_DFL;
-    sigaction(SIGBUS, &fallback, nullptr);
+  const bool byDefault = g_previous.sa_handler == SIG_DFL;
+  const bool ignored = g_previous.sa_handler == SIG_IGN;
+  if (!byDefault && !ignored) {
+    if ((g_previous.sa_flags & SA_SIGINFO) != 0) {
+      g_previous.sa_sigaction(signal, info, context);
+    } else {
+      g_previous.sa_handler(signal);
+    }
+    return;
   }
+  // Ignored: a signal another program sent (or an advance notice of a memory error) is
+  // dropped as it would have been; a fault is not, the kernel would have forced it.
+  if (ignored && (info->si_code <= 0 || info->si_code == BUS_MCEERR_AO)) return;
+  // The default action ends the program. The signal is blocked while this handler runs,
+  // so raised again it arrives as the handler returns, with the default action in force.
+  struct sigaction fallback {};
+  fallback.sa_handler = SIG_DFL;
+  sigemptyset(&fallback.sa_mask);
+  sigaction(SIGBUS, &fallback, nullptr);
+  raise(SIGBUS);
+}
+
+// The slot whose mapping holds `address`, or null. A range read while its slot changes
+// (on another thread) may be torn; the version shows that, and such a slot is not the
+// one of the faulting access, whose mapping is in use.
+GuardSlot* SlotHolding(std::uintptr_t address) {
+  for (GuardSlot& slot : g_slots) {
+    const unsigned version = slot.version.load();
+    if ((version & 1) != 0) continue;
+    const std::uintptr_t begin = slot.begin.load();
+    const std::uintptr_t end = slot.end.load();
+    if (slot.version.load() == version && address >= begin && address < end) return &slot;
+  }
+  return nullptr;
 }
 
 void OnBusError(int signal, siginfo_t* info, void* context) {
-  // Only a page beyond the end of a mapped file; a signal sent by a program carries no
-  // address.
-  if (info->si_code != BUS_ADRERR) {
-    PassOn(signal, info, context);
-    return;
-  }
-  const auto address = reinterpret_cast<std::uintptr_t>(info->si_addr);
-  for (GuardSlot& slot : g_slots) {
-    if (address < slot.begin.load() || address >= slot.end.load()) continue;
-    void* page = reinterpret_cast<void*>(address & ~(g_pageSize - 1));
-    const int savedErrno = errno;
-    const bool replaced = mmap(page, g_pageSize, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED,
-                               -1, 0) != MAP_FAILED;
-    errno = savedErrno;
-    if (replaced) {
-      slot.damaged.store(true);
+  const int savedErrno = errno;
+  // Only an access beyond the end of a mapped file is ours; a signal sent by a program
+  // carries no address.
+  GuardSlot* slot = info->si_code == BUS_ADRERR
+                        ? SlotHolding(reinterpret_cast<std::uintptr_t>(info->si_addr))
+                        : nullptr;
+  if (slot != nullptr) {
+    // A page of zeros in place of the lost one; the access is then retried and succeeds.
+    void* page = reinterpret_cast<void*>(reinterpret_cast<std::uintptr_t>(info->si_addr) &
+                                         ~(g_pageSize - 1));
+    if (mmap(page, g_pageSize, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0) !=
+        MAP_FAILED) {
+      slot->damaged.store(true);
+      errno = savedErrno;
       return;
     }
   }
   PassOn(signal, info, context);
+  errno = savedErrno;
 }
 
 void InstallHandler() {
   g_pageSize = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+  // The previous disposition is saved before the handler can run, so that it never reads
+  // a half-written one.
+  sigaction(SIGBUS, nullptr, &g_previous);
   struct sigaction action {};
   action.sa_sigaction = OnBusError;
   action.sa_flags = SA_SIGINFO | SA_RESTART;
   sigemptyset(&action.sa_mask);
-  sigaction(SIGBUS, &action, &g_previous);
+  sigaction(SIGBUS, &action, nullptr);
+}
+
+// Sets the range of a slot this thread owns.
+void SetRange(GuardSlot& slot, std::uintptr_t begin, std::uintptr_t end) {
+  slot.version.fetch_add(1);
+  slot.begin.store(begin);
+  slot.end.store(end);
+  slot.version.fetch_add(1);
 }
 
 int Watch(const char* data, std::size_t size) {
   std::call_once(g_installed, InstallHandler);
-  for (int i = 0; i < kSlots; ++i) {
+  for (int i = 0; i < FileBytes::kGuardedMappings; ++i) {
     bool expected = false;
     if (!g_slots[i].inUse.compare_exchange_strong(expected, true)) continue;
-    // begin before end, so that the range is empty until it is whole.
     g_slots[i].damaged.store(false);
-    g_slots[i].begin.store(reinterpret_cast<std::uintptr_t>(data));
-    g_slots[i].end.store(reinterpret_cast<std::uintptr_t>(data) + size);
+    const auto begin = reinterpret_cast<std::uintptr_t>(data);
+    SetRange(g_slots[i], begin, begin + size);
     return i;
   }
   return -1;
 }
 
 void Unwatch(int slot) {
-  g_slots[slot].end.store(0);
-  g_slots[slot].begin.store(0);
+  SetRange(g_slots[slot], 0, 0);
   g_slots[slot].inUse.store(false);
 }
 

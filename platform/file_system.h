@@ -29,9 +29,13 @@ enum Attribute : std::uint32_t {
   kNotContentIndexed = 0x2000,
 };
 
+// The extended attribute that keeps the DOS attribute word, in Samba's text form "0xNN"
+// (which Samba shows to Windows clients). Reading, setting and saving all use this name.
+inline constexpr char kDosAttributeName[] = "user.DOSATTRIB";
+
 // Attributes on this platform: read-only is the absence of every write permission bit;
 // hidden, system and archive come from the DOS attribute word kept in the extended
-// attribute user.DOSATTRIB ("0xNN") when present, else hidden from a leading "." and
+// attribute kDosAttributeName ("0xNN") when present, else hidden from a leading "." and
 // archive for a regular file. A symbolic link is a reparse point (never followed); a
 // device, pipe or socket is a device.
 struct DirEntry {

@@ -1,13 +1,15 @@
 #include "platform/file_write.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -19,8 +21,6 @@
 
 namespace platform {
 namespace {
-
-constexpr const char* kDosAttributeName = "user.DOSATTRIB";
 
 bool PWriteAll(int fd, std::string_view bytes, off_t offset) {
   while (!bytes.empty()) {
@@ -52,27 +52,82 @@ std::string FolderOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// An unnamed file can only be given a name through /proc (or with a privilege).
-bool CanNameUnnamedFiles() {
-  static const bool can = access("/proc/self/fd", X_OK) == 0;
-  return can;
+// An unnamed file can only be given a name through /proc (or with a privilege). Asked
+// for each save: /proc may be mounted or not, and one call costs nothing beside a save.
+bool CanNameUnnamedFiles() { return access("/proc/self/fd", X_OK) == 0; }
+
+// A name beside `target` for a copy: the process id and a random number. Another save
+// may have taken it meanwhile (EEXIST), so callers try again with a new one; should the
+// random source fail, `attempt` alone keeps the tries apart.
+std::string SiblingName(const std::string& target, unsigned attempt) {
+  std::uint64_t random = 0;
+  if (getrandom(&random, sizeof random, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof random))
+    random = attempt;
+  char suffix[48];
+  std::snprintf(suffix, sizeof suffix, ".%ld-%016llx", static_cast<long>(getpid()),
+                static_cast<unsigned long long>(random));
+  return target + suffix;
+}
+
+constexpr unsigned kNameAttempts = 100;
+
+// The DOS attribute word of `path` as stored. Empty when the file has none, or when its
+// file system keeps no user attributes (ENOTSUP) and so cannot have one; nullopt when it
+// cannot be told whether there is one.
+std::optional<std::string> ReadDosAttribute(const std::string& path) {
+  // Room for the text form and Samba's binary copy after it, so one call is enough.
+  char buffer[256];
+  const ssize_t size = getxattr(path.c_str(), kDosAttributeName, buffer, sizeof buffer);
+  if (size >= 0) return std::string(buffer, static_cast<std::size_t>(size));
+  for (;;) {
+    if (errno == ENODATA || errno == ENOTSUP) return std::string();
+    if (errno != ERANGE) return std::nullopt;
+    // Longer than usual: ask for its length. It may grow again before it is read.
+    const ssize_t needed = getxattr(path.c_str(), kDosAttributeName, nullptr, 0);
+    if (needed < 0) continue;
+    if (needed == 0) return std::string();  // a read of 0 bytes would only ask the length
+    std::string value(static_cast<std::size_t>(needed), '\0');
+    const ssize_t got = getxattr(path.c_str(), kDosAttributeName, value.data(), value.size());
+    if (got >= 0) {
+      value.resize(static_cast<std::size_t>(got));
+      return value;
+    }
+  }
 }
 
 // How rewriting a file in place ended.
 enum class InPlace { Done, Untouched, Broken };
 
+// Who gives the new text its permission bits.
+enum class Mode {
+  // The kernel, as for any new file: 0666 less the umask, or the folder's default ACL.
+  // Reading the umask would mean changing it, and it is process-wide.
+  FromCreation,
+  // SetMode or TakeOver, before the copy gets a name; the copy is private (0600) until
+  // then.
+  SetLater,
+};
+
 // The new text of a file, beside it. Where the file system allows it the copy has no
 // name until it is complete, so a process killed while writing it leaves nothing
 // behind; elsewhere it is a named sibling, removed again unless it becomes the file.
+// An unnamed copy is beyond every other user's reach whatever its mode (only its own
+// process's /proc entries lead to it); a named one is not. So a copy whose mode is set
+// later is created private (0600), and one that keeps the mode it is created with is
+// created as any new file is: no wider than the finished file will be.
 class TemporarySibling {
  public:
-  explicit TemporarySibling(const std::string& target) {
+  TemporarySibling(const std::string& target, Mode mode) {
+    const mode_t creation = mode == Mode::FromCreation ? 0666 : 0600;
     if (CanNameUnnamedFiles()) {
-      fd_ = open(FolderOf(target).c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+      fd_ = open(FolderOf(target).c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, creation);
       if (fd_ >= 0) return;
     }
-    path_ = target + ".XXXXXX";
-    fd_ = mkostemp(path_.data(), O_CLOEXEC);
+    for (unsigned attempt = 0; attempt < kNameAttempts && fd_ < 0; ++attempt) {
+      path_ = SiblingName(target, attempt);
+      fd_ = open(path_.c_str(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, creation);
+      if (fd_ < 0 && errno != EEXIST) break;
+    }
     named_ = fd_ >= 0;
   }
   ~TemporarySibling() {
@@ -86,12 +141,17 @@ class TemporarySibling {
   int fd() const { return fd_; }
   bool Flush() const { return fsync(fd_) == 0; }
   bool SetMode(mode_t mode) const { return fchmod(fd_, mode & 07777) == 0; }
-  // Gives the copy the permission bits and DOS attributes of the file it replaces.
-  void TakeOver(const std::string& original, const struct stat& st) const {
-    SetMode(st.st_mode);
-    char value[256];
-    const ssize_t size = getxattr(original.c_str(), kDosAttributeName, value, sizeof value);
-    if (size > 0) fsetxattr(fd_, kDosAttributeName, value, static_cast<std::size_t>(size), 0);
+  // Gives the copy the permission bits and the DOS attribute word of the file it
+  // replaces. False when either cannot be carried over: the new text must not be put in
+  // place with wider permissions or without the attributes the file had. A file system
+  // that keeps no user attributes is no failure, as the file cannot have had any; the
+  // copy lies on the same file system, so one that was read must be written.
+  bool TakeOver(const std::string& original, mode_t mode) const {
+    if (!SetMode(mode)) return false;
+    const std::optional<std::string> dos = ReadDosAttribute(original);
+    if (!dos) return false;
+    // An empty value tells no reader anything: there is nothing to carry.
+    return dos->empty() || fsetxattr(fd_, kDosAttributeName, dos->data(), dos->size(), 0) == 0;
   }
   // Gives the copy a name beside `target` (the name stays after a failure).
   bool Name(const std::string& target) { return named_ || GiveName(target); }
@@ -141,10 +201,9 @@ class TemporarySibling {
   // Links the unnamed copy into the folder under a free name beside `target`, for the
   // rename that puts it in place (a link cannot replace a file).
   bool GiveName(const std::string& target) {
-    static std::atomic<unsigned> counter{0};
     const std::string self = "/proc/self/fd/" + std::to_string(fd_);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-      path_ = target + "." + std::to_string(getpid()) + "-" + std::to_string(counter++);
+    for (unsigned attempt = 0; attempt < kNameAttempts; ++attempt) {
+      path_ = SiblingName(target, attempt);
       // Linking by descriptor needs a privilege; through /proc it needs none.
       if (linkat(fd_, "", AT_FDCWD, path_.c_str(), AT_EMPTY_PATH) == 0 ||
           linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path_.c_str(), AT_SYMLINK_FOLLOW) == 0) {
@@ -186,7 +245,8 @@ FileReplacement::FileReplacement(std::string_view path, std::string_view permiss
     s.mode = from.st_mode;
   s.exists = stat(s.target.c_str(), &s.st) == 0;
   if (s.exists && (!S_ISREG(s.st.st_mode) || IsReadOnly(path))) ThrowCannotCreate(path);
-  s.copy = std::make_unique<TemporarySibling>(s.target);
+  const Mode mode = s.exists || s.mode ? Mode::SetLater : Mode::FromCreation;
+  s.copy = std::make_unique<TemporarySibling>(s.target, mode);
   if (!s.copy->Open()) ThrowCannotCreate(path);
   s.writer = std::make_unique<BlockWriter>(s.copy->fd());
   next_ = s.writer->Block();
@@ -217,16 +277,10 @@ void FileReplacement::Commit() {
     s.finished = true;
     next_ = end_;  // nothing more goes in
   }
+  // Before the flush, so that the disk holds them together with the text.
+  if (s.exists && !s.copy->TakeOver(s.target, s.st.st_mode)) ThrowCannotCreate(s.path);
+  if (s.mode && !s.copy->SetMode(*s.mode)) ThrowCannotCreate(s.path);
   if (!s.copy->Flush()) ThrowCannotCreate(s.path);
-  if (s.exists) s.copy->TakeOver(s.target, s.st);
-  if (s.mode) {
-    s.copy->SetMode(*s.mode);
-  } else if (!s.exists) {
-    // The copy was made private (0600); a new file gets the usual mode.
-    const mode_t mask = umask(0);
-    umask(mask);
-    s.copy->SetMode(0666 & ~mask);
-  }
   if (s.exists && s.st.st_nlink > 1) {
     // The shared inode is rewritten in place. Until it holds the whole new text, the
     // complete copy has a name beside it; if the rewrite breaks off, the copy stays.

@@ -17,7 +17,8 @@ namespace platform {
 // cache with a gigabyte first costs more than the writing.
 // Opening throws CommandError "Cannot create file %s" for a read-only file, a path that
 // is no regular file, or a sibling that cannot be made; Append and Commit throw it when
-// a write fails.
+// a write fails, and Commit when the new text cannot take the permission bits or the
+// DOS attribute word it is to keep.
 class FileReplacement {
  public:
   // With `permissionsFrom`, the new text gets the permission bits of that file (set
@@ -51,7 +52,10 @@ class FileReplacement {
 // then renamed over the target, which keeps its permission bits and user.DOSATTRIB. A
 // symbolic link is followed and its target replaced; a file with several hard links is
 // written in place, once the complete copy is safe on disk beside it.
-// Throws CommandError "Cannot create file %s" for a read-only file or any failure; the
+// A new file gets the mode any new file gets here (0666 less the umask, or the folder's
+// default ACL).
+// Throws CommandError "Cannot create file %s" for a read-only file or any failure, such
+// as permission bits or a DOS attribute word that cannot be given to the new text; the
 // file is then as it was.
 void ReplaceFileContents(std::string_view path, std::string_view bytes);
 

@@ -2,15 +2,23 @@
 
 #include <gtest/gtest.h>
 #include <fcntl.h>
+#include <linux/audit.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
 #include <csignal>
+#include <cstddef>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <vector>
 
 #include "platform/block_writer.h"
 #include "platform/error.h"
@@ -52,6 +60,148 @@ TEST(ReplaceFileContents, CreatesAndReplacesKeepingModeAndDosAttributes) {
   char value[16] = {};
   EXPECT_EQ(getxattr(path.c_str(), "user.DOSATTRIB", value, sizeof value), 4);
   EXPECT_STREQ(value, "0x22");
+  EXPECT_EQ(Entries(temp), std::vector<std::string>{"a.txt"});
+}
+
+// A new file's mode comes from the umask of the moment, whatever it is.
+TEST(ReplaceFileContents, GivesANewFileTheModeOfTheUmask) {
+  TempFolder temp;
+  const mode_t before = umask(027);
+  ReplaceFileContents(temp.Path("a.txt"), "new");
+  umask(before);
+  EXPECT_EQ(ModeOf(temp.Path("a.txt")), 0640);
+}
+
+// Samba may keep more than the text form in the attribute; all of it is carried over.
+TEST(ReplaceFileContents, KeepsALongDosAttributeWhole) {
+  TempFolder temp;
+  const std::string path = temp.Write("a.txt", "old");
+  std::string value = std::string("0x21", 5) + std::string(1000, '\x7f');
+  ASSERT_EQ(setxattr(path.c_str(), "user.DOSATTRIB", value.data(), value.size(), 0), 0);
+  ReplaceFileContents(path, "new");
+  std::string back(2000, '\0');
+  const ssize_t size = getxattr(path.c_str(), "user.DOSATTRIB", back.data(), back.size());
+  ASSERT_GE(size, 0);
+  back.resize(static_cast<std::size_t>(size));
+  EXPECT_TRUE(back == value);
+}
+
+// What a save did in a child process where some system calls fail.
+enum class Outcome { Saved, Refused, NoFilter, Other };
+std::ostream& operator<<(std::ostream& out, Outcome outcome) {
+  const char* const names[] = {"saved", "refused", "no filter", "other"};
+  return out << names[static_cast<int>(outcome)];
+}
+
+// Runs `save` in a child process in which each of `calls` fails with `error`, as a file
+// system or a disk may make them fail (even for root).
+Outcome WithCallsFailing(const std::vector<long>& calls, int error,
+                         const std::function<void()>& save, const std::string& path) {
+#if defined(__x86_64__)
+  constexpr std::uint32_t kArch = AUDIT_ARCH_X86_64;
+#elif defined(__aarch64__)
+  constexpr std::uint32_t kArch = AUDIT_ARCH_AARCH64;
+#else
+  return Outcome::NoFilter;
+#endif
+  const pid_t child = fork();
+  if (child == 0) {
+    std::vector<sock_filter> filter = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, arch)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, kArch, 1, 0),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+    };
+    for (const long call : calls) {
+      filter.push_back(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, static_cast<std::uint32_t>(call), 0, 1));
+      filter.push_back(
+          BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | static_cast<std::uint32_t>(error)));
+    }
+    filter.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW));
+    const sock_fprog program{static_cast<unsigned short>(filter.size()), filter.data()};
+    if (prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0 ||
+        prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) != 0)
+      _exit(static_cast<int>(Outcome::NoFilter));
+    try {
+      save();
+      _exit(static_cast<int>(Outcome::Saved));
+    } catch (const CommandError& e) {
+      _exit(static_cast<int>(e.what() == "Cannot create file " + path ? Outcome::Refused
+                                                                      : Outcome::Other));
+    }
+  }
+  int status = 0;
+  if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return Outcome::Other;
+  return static_cast<Outcome>(WEXITSTATUS(status));
+}
+
+std::string DosAttributeOf(const std::string& path) {
+  char value[64];
+  const ssize_t size = getxattr(path.c_str(), "user.DOSATTRIB", value, sizeof value);
+  return size < 0 ? std::string() : std::string(value, static_cast<std::size_t>(size));
+}
+
+// A save that cannot give the new text the file's permission bits or its DOS attribute
+// word leaves the file as it was rather than widen or lose them. A file system without
+// user attributes has no word to lose.
+TEST(ReplaceFileContents, KeepsTheFileWhenItsModeOrDosWordCannotBeCarried) {
+  std::vector<long> chmods;
+#ifdef __NR_fchmod
+  chmods.push_back(__NR_fchmod);
+#endif
+  chmods.push_back(__NR_fchmodat);
+  struct Case {
+    const char* name;
+    std::vector<long> calls;
+    int error;
+    const char* dosWord;  // of the file before the save
+    Outcome outcome;
+  } const cases[] = {
+      {"mode bits refused", chmods, EIO, "", Outcome::Refused},
+      {"mode bits refused, DOS word present", chmods, EPERM, "0x21", Outcome::Refused},
+      {"DOS word not written", {__NR_fsetxattr}, EIO, "0x22", Outcome::Refused},
+      {"DOS word refused by the file system", {__NR_fsetxattr}, ENOTSUP, "0x22", Outcome::Refused},
+      {"DOS word not read", {__NR_getxattr}, EIO, "0x22", Outcome::Refused},
+      {"DOS word not read, none there", {__NR_getxattr}, EIO, "", Outcome::Refused},
+      {"no user attributes on the file system",
+       {__NR_getxattr, __NR_fsetxattr},
+       ENOTSUP,
+       "",
+       Outcome::Saved},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder temp;
+    const std::string path = temp.Write("a.txt", "old");
+    ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+    if (*c.dosWord != '\0') {
+      ASSERT_EQ(setxattr(path.c_str(), "user.DOSATTRIB", c.dosWord, std::strlen(c.dosWord), 0), 0);
+    }
+    const Outcome outcome = WithCallsFailing(
+        c.calls, c.error, [&] { ReplaceFileContents(path, "new"); }, path);
+    if (outcome == Outcome::NoFilter) GTEST_SKIP() << "system calls cannot be filtered here";
+    EXPECT_EQ(outcome, c.outcome);
+    EXPECT_EQ(temp.Read("a.txt"), c.outcome == Outcome::Saved ? "new" : "old");
+    EXPECT_EQ(ModeOf(path), 0640);
+    EXPECT_EQ(DosAttributeOf(path), c.dosWord);
+    EXPECT_EQ(Entries(temp), std::vector<std::string>{"a.txt"});
+  }
+}
+
+// A backup copy that cannot take the original's permission bits is not made.
+TEST(WriteCopy, MakesNoCopyWhoseModeCannotBeSet) {
+  std::vector<long> chmods = {__NR_fchmodat};
+#ifdef __NR_fchmod
+  chmods.push_back(__NR_fchmod);
+#endif
+  TempFolder temp;
+  const std::string original = temp.Write("a.txt", "text");
+  ASSERT_EQ(chmod(original.c_str(), 0600), 0);
+  const std::string copy = temp.Path("a.bak");
+  const Outcome outcome = WithCallsFailing(
+      chmods, EIO, [&] { WriteCopy(original, copy, "text"); }, copy);
+  if (outcome == Outcome::NoFilter) GTEST_SKIP() << "system calls cannot be filtered here";
+  EXPECT_EQ(outcome, Outcome::Refused);
   EXPECT_EQ(Entries(temp), std::vector<std::string>{"a.txt"});
 }
 
