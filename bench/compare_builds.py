@@ -57,6 +57,8 @@ CASES = [
     ("dates", "flat", "select cmbOpt 2\ncheck ckModify\nclick btnDate\n"),
     ("attributes", "flat", "select cmbOpt 3\ncheck ckHidden\nclick btnProp\n"),
     ("search", "tree", f"set edFolder {TREE}\nset cmbFileType *.txt\nclick cbSearch\nget stSrcCount\n"),
+    # The search and the marks alone, which the four jobs on the folder start with.
+    ("flat-search", "flat", "get stSrcCount\n"),
 ]
 
 

@@ -58,7 +58,8 @@ void RunContentFrame(fileset::FileList& files, platform::Host& host, ContentMode
     return notText == 0 ? std::string() : std::to_string(notText) + std::string(kNotTextNote);
   };
   fileset::RunMarkedRows(files, host,
-                         {begin, visit, kClosingBefore, mode.ClosingUnit(), furtherLine, true});
+                         {begin, visit, kClosingBefore, mode.ClosingUnit(), furtherLine,
+                          fileset::MarkedRowsRun::SameFile::ByIdentity});
 }
 
 fileset::RunEnd RunContentFrame(fileset::FileList& files, platform::Host& host,

@@ -52,21 +52,29 @@ RunEnd RunPrepared(Prepared<Mode> prepared, platform::Host& host, Run&& run) {
 // every marked row in row order, window messages let through before each row. The row count and
 // the marks are read again at every step, since clicks while messages run change them.
 // A run changes each file at most once: a row that names a file an earlier row of the run
-// named (the same device and inode, however the path is written) is passed over. The
-// walk ends early when `visit` returns false. Then the closing message: `closing`
-// followed by the change counter and `unit`, and `furtherLine()` on a line of its own
-// when it gives one. An exception from `begin` or `visit` ends the run there without a
-// closing message; what was done before stays done, and the start button comes back
-// however the run ends.
+// named is passed over. The walk ends early when `visit` returns false. Then the closing
+// message: `closing` followed by the change counter and `unit`, and `furtherLine()` on a
+// line of its own when it gives one. An exception from `begin` or `visit` ends the run
+// there without a closing message; what was done before stays done, and the start
+// button comes back however the run ends.
 struct MarkedRowsRun {
+  // How rows are found to name the same file.
+  enum class SameFile {
+    // The same path. Enough where a second change would change nothing more (times,
+    // attributes) or could not be made (a rename away from a name already gone), and it
+    // asks nothing of the disk.
+    ByPath,
+    // The same device and inode, however the path is written (hard links, "." in it).
+    // For runs that rewrite text, where a second change would change the text again. A
+    // visit that saves puts a new file in the row's place, whose identity is taken too.
+    ByIdentity,
+  };
   std::function<void()> begin;
   std::function<bool(int row)> visit;
   std::string_view closing;
   std::string_view unit;
   std::function<std::string()> furtherLine;
-  // The visit may put a new file in the row's place (a save writes a new file and renames
-  // it over the old one): its identity is then taken as well.
-  bool visitMakesNewFile = false;
+  SameFile sameFile = SameFile::ByPath;
 };
 void RunMarkedRows(FileList& files, platform::Host& host, const MarkedRowsRun& run);
 
