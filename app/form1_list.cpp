@@ -3,6 +3,7 @@
 
 #include <QDir>
 
+#include "app/chosen_path.h"
 #include "app/engine_qstring.h"
 #include "app/form1.h"
 #include "fileset/list_commands.h"
@@ -27,19 +28,24 @@ void TForm1::btnInverseClick() {
 
 void TForm1::btnAddClick() {
   static const char* const kFilters[] = {
-      "文本文件(*.txt;*.ini) (*.txt *.ini)",       "图片文件(*.jpg;*.jpeg) (*.jpg *.jpeg)",
-      "网页文件(*.htm;*.html) (*.htm *.html)",     "ASP文件(*.asp;*.aspx) (*.asp *.aspx)",
-      "JSP文件(*.jsp;*.jspf) (*.jsp *.jspf)",      "PHP文件(*.php) (*.php)",
-      "PNG文件(*.png) (*.png)",                    "GIF文件(*.gif) (*.gif)",
-      "BMP文件(*.bmp) (*.bmp)",                    "所有文件(*.*) (*)",
+      "文本文件(*.txt;*.ini) (*.txt *.ini)",
+      "图片文件(*.jpg;*.jpeg) (*.jpg *.jpeg)",
+      "网页文件(*.htm;*.html) (*.htm *.html)",
+      "ASP文件(*.asp;*.aspx) (*.asp *.aspx)",
+      "JSP文件(*.jsp;*.jspf) (*.jsp *.jspf)",
+      "PHP文件(*.php) (*.php)",
+      "PNG文件(*.png) (*.png)",
+      "GIF文件(*.gif) (*.gif)",
+      "BMP文件(*.bmp) (*.bmp)",
+      "所有文件(*.*) (*)",
   };
   QStringList filters;
   for (const char* filter : kFilters) filters << QString::fromUtf8(filter);
   RunCommand(nullptr, [&] {
     const QStringList chosen =
         dialogs_.PickFilesToOpen(QStringLiteral("请选择需要修改属性的文件 - 添加文件"), filters);
-    std::vector<std::string> paths;
-    for (const QString& path : chosen) paths.push_back(ToEngine(QDir::toNativeSeparators(path)));
+    std::vector<platform::NativePath> paths;
+    for (const QString& path : chosen) paths.push_back(ChosenPath(path));
     fileset::AddFiles(files_, paths, host_);
   });
 }
@@ -49,10 +55,11 @@ void TForm1::btnDelClick() {
 }
 
 fileset::PickExportFile TForm1::ExportFilePicker() {
-  return [this]() -> std::optional<std::string> {
-    const auto path = dialogs_.PickFileToSave(QStringLiteral("文本文件(*.txt)"), QStringLiteral("txt"));
+  return [this]() -> std::optional<platform::NativePath> {
+    const auto path =
+        dialogs_.PickFileToSave(QStringLiteral("文本文件(*.txt)"), QStringLiteral("txt"));
     if (!path) return std::nullopt;
-    return ToEngine(*path);
+    return ChosenPath(*path);
   };
 }
 

@@ -5,11 +5,11 @@
 
 namespace content {
 
-void CopyToBackup(std::string_view path, std::string_view bytes) {
+void CopyToBackup(const platform::NativePath& path, std::string_view bytes) {
   // Without its copy the text from before the run would be lost: the file is not saved.
   // A read-only copy is refused, as the system of the users refuses it (root could write
   // over it anyway).
-  platform::WriteCopy(path, std::string(path) + ".bak", bytes);
+  platform::WriteCopy(path, platform::NativePath(path.bytes() + ".bak"), bytes);
 }
 
 namespace {
@@ -17,24 +17,25 @@ namespace {
 // One file of the run: built into the save's temporary sibling, then committed; false
 // when the file is no text and was left alone.
 bool ProcessFile(const fileset::FileList& files, int row, platform::Host& host, ContentMode& mode) {
-  const FileContext file{row, files.FullPath(row), files.Cell(row, fileset::kNameColumn)};
-  const LineList source = LineList::Load(file.fullPath);
+  const FileContext file{row, files.FullPath(row), files.Cell(row, fileset::kNameColumn),
+                         files.NativeFullPath(row)};
+  const LineList source = LineList::Load(file.path);
   // The output goes straight into the save's temporary sibling, so a large file is
   // never held twice; the file itself is replaced only at Commit, after the backup
   // copy has taken its unchanged bytes.
-  LineFileWriter output(file.fullPath);
+  LineFileWriter output(file.path);
   if (source.HasByteOrderMark()) output.AddByteOrderMark();
   if (mode.Build(file, source, output, host) == FileResult::Leave) return true;
   // Changed by another program while it was read (or copied): neither the output nor
   // a backup made of it is that file's text.
-  if (!source.Intact()) platform::ThrowCannotOpen(file.fullPath);
+  if (!source.Intact()) platform::ThrowCannotOpen(file.path);
   // Saving what comes before a zero byte would cut the file there.
   if (source.HoldsZeroByte()) return false;
   if (mode.backup() == Backup::Yes) {
-    CopyToBackup(file.fullPath, source.bytes());
+    CopyToBackup(file.path, source.bytes());
     if (!source.Intact()) {
-      platform::DeleteFile(file.fullPath + ".bak");
-      platform::ThrowCannotOpen(file.fullPath);
+      platform::DeleteFile(platform::NativePath(file.path.bytes() + ".bak"));
+      platform::ThrowCannotOpen(file.path);
     }
   }
   output.Commit();

@@ -24,8 +24,9 @@ inline constexpr std::string_view kNotTextNote = " 个文件含有零字节，�
 // The file being worked on.
 struct FileContext {
   int row = 0;
-  std::string fullPath;  // engine text: folder, separator, name
-  std::string name;      // the row's name cell, copied: the list may change during the run
+  std::string fullPath;       // engine text, as shown: folder, separator, name
+  std::string name;           // the row's name cell, copied: the list may change during the run
+  platform::NativePath path;  // the bytes the file system holds
 };
 
 enum class Backup { No, Yes };          // the page's backup box
@@ -69,6 +70,6 @@ fileset::RunEnd RunContentFrame(fileset::FileList& files, platform::Host& host,
 // permission bits, replacing an earlier copy unless that one is read-only, and safe on
 // the disk before the file itself is replaced. Throws CommandError "Cannot create file
 // PATH.bak" when it cannot be made.
-void CopyToBackup(std::string_view path, std::string_view bytes);
+void CopyToBackup(const platform::NativePath& path, std::string_view bytes);
 
 }  // namespace content

@@ -44,7 +44,7 @@ LineList LineList::Over(std::string_view bytes, LineList list) {
   return list;
 }
 
-LineList LineList::Load(std::string_view path) {
+LineList LineList::Load(const platform::NativePath& path) {
   LineList list;
   list.file_ = platform::FileBytes(path);
   const std::string_view bytes = list.file_.bytes();

@@ -26,9 +26,9 @@ class LineList {
 
   LineList() = default;
 
-  // The whole file at `path` (engine text), see FromBytes. Throws CommandError
-  // "Cannot open file %s" when it cannot be read.
-  static LineList Load(std::string_view path);
+  // The whole file at `path`, see FromBytes. Throws CommandError "Cannot open file %s"
+  // when it cannot be read or is no regular file (a symbolic link is not followed).
+  static LineList Load(const platform::NativePath& path);
 
   // Splits at every CR LF, lone LF and lone CR; a final line break adds no empty line;
   // the lines end at the first zero byte. A leading UTF-8 byte-order mark is set aside:
@@ -174,7 +174,7 @@ class CollectedLines final : public LineSink {
 // "Cannot create file %s" before anything is written.
 class LineFileWriter final : public LineSink {
  public:
-  explicit LineFileWriter(std::string_view path) : file_(path) {}
+  explicit LineFileWriter(const platform::NativePath& path) : file_(path) {}
   void Add(std::string_view line) override {
     file_.Append(line);
     file_.Append("\r\n");

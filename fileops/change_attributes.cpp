@@ -22,10 +22,10 @@ class ChangeAttributes final : public FileOperation {
  public:
   ChangeAttributes(std::uint32_t mask, Folders folders) : FileOperation(folders), mask_(mask) {}
   RowPlan PlanRow(const fileset::FileList& files, int row) override {
-    return {AttributesChange{files.FullPath(row), mask_}};
+    return {AttributesChange{files.NativeFullPath(row), mask_}};
   }
-  std::optional<FileChange> PlanFolder(std::string_view path) override {
-    return AttributesChange{std::string(path), mask_};
+  std::optional<FileChange> PlanFolder(const platform::NativePath& path) override {
+    return AttributesChange{path, mask_};
   }
 
  private:

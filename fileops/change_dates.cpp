@@ -85,7 +85,7 @@ std::optional<NewTimes> PlanNewTimes(const platform::FileTimes& current,
   return times;
 }
 
-std::optional<TimesChange> PlanTimesChange(std::string_view path, PathKind kind,
+std::optional<TimesChange> PlanTimesChange(const platform::NativePath& path, PathKind kind,
                                            const ChangeDatesSettings& settings) {
   // Read-only means "no write bit" and root could write anyway; a folder's write bits
   // are about its entries, not its times.
@@ -94,7 +94,7 @@ std::optional<TimesChange> PlanTimesChange(std::string_view path, PathKind kind,
   if (!current) return std::nullopt;
   const std::optional<NewTimes> times = PlanNewTimes(*current, settings);
   if (!times) return std::nullopt;
-  return TimesChange{std::string(path), *current, times->lastAccess, times->lastWrite};
+  return TimesChange{path, *current, times->lastAccess, times->lastWrite};
 }
 
 std::string RefreshedTimeCell(std::string_view oldCell, CalendarDate date, const TimeOfDay* time) {
@@ -124,16 +124,16 @@ class ChangeDates final : public FileOperation {
       : FileOperation(settings.folders ? Folders::Yes : Folders::No), settings_(settings) {}
 
   RowPlan PlanRow(const fileset::FileList& files, int row) override {
-    return {PlanTimesChange(files.FullPath(row), PathKind::File, settings_)};
+    return {PlanTimesChange(files.NativeFullPath(row), PathKind::File, settings_)};
   }
-  std::optional<FileChange> PlanFolder(std::string_view path) override {
+  std::optional<FileChange> PlanFolder(const platform::NativePath& path) override {
     return PlanTimesChange(path, PathKind::Folder, settings_);
   }
   void UpdateRow(fileset::FileList& files, int row, const FileChange& change) override {
     if (!settings_.modify) return;
-    std::string cell = RefreshedTimeCell(files.Cell(row, fileset::kModifiedColumn),
-                                         settings_.modifyDate,
-                                         settings_.time ? &settings_.timeOfDay : nullptr);
+    std::string cell =
+        RefreshedTimeCell(files.Cell(row, fileset::kModifiedColumn), settings_.modifyDate,
+                          settings_.time ? &settings_.timeOfDay : nullptr);
     // A file system keeps the nearest time it can hold to one it cannot (ext4: none before
     // 13 December 1901 or after 2446): the list shows what the file now has.
     const int year = settings_.modifyDate.year;

@@ -61,7 +61,7 @@ std::optional<NewTimes> PlanNewTimes(const platform::FileTimes& current,
 // they cannot be read or the settings change nothing. A read-only file is not opened to
 // change its times, so it gets none.
 enum class PathKind { File, Folder };
-std::optional<TimesChange> PlanTimesChange(std::string_view path, PathKind kind,
+std::optional<TimesChange> PlanTimesChange(const platform::NativePath& path, PathKind kind,
                                            const ChangeDatesSettings& settings);
 
 // A time column after the change: the picker's date joined with the time of day (the

@@ -30,14 +30,14 @@ class ChangeExtension final : public FileOperation {
     const std::string& name = files.Cell(row, fileset::kNameColumn);
     std::string newName =
         std::string(fileset::BaseNameOf(name)) + NewExtensionFor(name, extensionTemplate_);
-    if (newName == name) return {};  // same folder, so the same path: nothing to do
-    return {RenameChange{files.Cell(row, fileset::kFolderColumn), name, std::move(newName)}};
+    return {PlanRename(files, row, newName)};
   }
 
   void UpdateRow(FileList& files, int row, const FileChange& change) override {
-    const auto& rename = std::get<RenameChange>(change);
-    files.SetCell(row, fileset::kNameColumn, rename.newName);
-    files.SetCell(row, fileset::kTypeColumn, NewExtensionFor(rename.oldName, extensionTemplate_));
+    std::string type = NewExtensionFor(files.Cell(row, fileset::kNameColumn), extensionTemplate_);
+    files.SetCell(row, fileset::kNameColumn,
+                  platform::EngineOf(std::get<RenameChange>(change).newName));
+    files.SetCell(row, fileset::kTypeColumn, std::move(type));
   }
 
  private:

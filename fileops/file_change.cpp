@@ -21,4 +21,13 @@ struct Apply {
 
 bool ApplyFileChange(const FileChange& change) { return std::visit(Apply{}, change); }
 
+std::optional<RenameChange> PlanRename(const fileset::FileList& files, int row,
+                                       std::string_view newName) {
+  std::optional<std::string> newNative = platform::NewNativeName(newName);
+  if (!newNative) return std::nullopt;
+  std::string oldNative = files.NativeName(row);
+  if (*newNative == oldNative) return std::nullopt;  // the same path: nothing to do
+  return RenameChange{files.NativeFolder(row), std::move(oldNative), std::move(*newNative)};
+}
+
 }  // namespace fileops

@@ -10,7 +10,7 @@ void RunFileOperationFrame(fileset::FileList& files, platform::Host& host,
                            FileOperation& operation) {
   // Empty until a folder succeeds: the root's rows have an empty folder cell, and it
   // must not pass for done before it is.
-  std::optional<std::string> lastFolder;
+  std::optional<platform::NativePath> lastFolder;
   const auto visit = [&](int row) {
     const RowPlan plan = operation.PlanRow(files, row);
     if (plan.endsRun) return false;
@@ -19,9 +19,10 @@ void RunFileOperationFrame(fileset::FileList& files, platform::Host& host,
       operation.UpdateRow(files, row, *plan.change);
     }
     if (operation.folders() == Folders::No) return true;
-    std::string folder = files.Cell(row, fileset::kFolderColumn);
+    platform::NativePath folder = files.NativeFolder(row);
     if (lastFolder == folder) return true;
-    const std::string path = folder.empty() ? std::string(1, platform::kPathSeparator) : folder;
+    const platform::NativePath path =
+        folder.empty() ? platform::NativePath(std::string(1, platform::kPathSeparator)) : folder;
     const std::optional<FileChange> change = operation.PlanFolder(path);
     if (change && ApplyFileChange(*change)) lastFolder = std::move(folder);
     return true;

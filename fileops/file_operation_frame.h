@@ -39,7 +39,7 @@ class FileOperation {
   virtual RowPlan PlanRow(const fileset::FileList& files, int row) = 0;
   // The change of a folder of marked rows (`path` is never empty: the root for an empty
   // folder cell); asked only with Folders::Yes.
-  virtual std::optional<FileChange> PlanFolder(std::string_view) { return std::nullopt; }
+  virtual std::optional<FileChange> PlanFolder(const platform::NativePath&) { return std::nullopt; }
   // Brings the cells of row `row` up to date once its change was made and counted.
   virtual void UpdateRow(fileset::FileList&, int, const FileChange&) {}
   Folders folders() const { return folders_; }
@@ -52,7 +52,7 @@ class FileOperation {
 // rows as fileset::RunMarkedRows does: the button disabled, the change counter set to 0,
 // the operation's Begin, then each row, the window's messages let through before it. A
 // row whose change is made is counted. With Folders::Yes each row is followed by
-// its folder, unless the folder cell equals that of the last folder changed exactly:
+// its folder, unless it is the last folder changed (the same bytes):
 // only the last one is remembered, so a folder comes again after rows of another, and a
 // folder that failed is tried again with the next row. Folders are not counted.
 void RunFileOperationFrame(fileset::FileList& files, platform::Host& host,

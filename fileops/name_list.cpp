@@ -15,7 +15,7 @@ constexpr std::size_t kMostListBytes = std::size_t{64} << 20;
 // (a pipe or a device would never end) or it is too large.
 std::optional<std::vector<std::string>> ReadListFile(const std::string& path) {
   try {
-    const platform::FileBytes file(path);
+    const platform::FileBytes file(platform::NativeOf(path), platform::FileBytes::Link::Follow);
     if (file.bytes().size() > kMostListBytes) return std::nullopt;
     return SplitLines(file.bytes());
   } catch (const platform::CommandError&) {

@@ -73,12 +73,12 @@ class RenameFiles final : public FileOperation {
     }
     std::string newName = tmpl::EvalTemplate(base, item);
     newName += fileset::ExtensionOf(name);
-    if (newName == name) return {};  // same folder, so the same path: nothing to do
-    return {RenameChange{files.Cell(row, fileset::kFolderColumn), name, std::move(newName)}};
+    return {PlanRename(files, row, newName)};
   }
 
   void UpdateRow(FileList& files, int row, const FileChange& change) override {
-    files.SetCell(row, fileset::kNameColumn, std::get<RenameChange>(change).newName);
+    files.SetCell(row, fileset::kNameColumn,
+                  platform::EngineOf(std::get<RenameChange>(change).newName));
   }
 
  private:

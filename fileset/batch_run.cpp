@@ -10,10 +10,11 @@
 namespace fileset {
 namespace {
 
-// Two 64-bit hashes of a row's full path, taken without building the path: a set of them
-// tells a path met before for little more than the hashing, where a set of the paths
-// themselves would cost a tenth of a run that sets times. Two different paths agree in
-// both hashes with a chance of about one in 2^128.
+// Two 64-bit hashes of what names a row's file (its folder and name cells, and the bytes
+// the list keeps where they are not the cells' UTF-8), taken without building its path:
+// a set of them tells a path met before for little more than the hashing, where a set of
+// the paths themselves would cost a tenth of a run that sets times. Two different paths
+// agree in both hashes with a chance of about one in 2^128.
 struct PathFingerprint {
   std::uint64_t a = 0;
   std::uint64_t b = 0;
@@ -33,9 +34,15 @@ PathFingerprint FingerprintOf(const FileList& files, int row) {
       f.b ^= f.b >> 29;
     }
   };
-  add(files.Cell(row, kFolderColumn));
-  add("/");
-  add(files.Cell(row, kNameColumn));
+  const NativeNames* kept = files.KeptNativeNames(row);
+  const bool keptFolder = kept != nullptr && kept->folder;
+  const bool keptName = kept != nullptr && kept->name;
+  // A zero byte, never part of a path, ends each part and tells a cell from kept bytes.
+  constexpr std::string_view kCellEnd("\0\1", 2), kKeptEnd("\0\2", 2);
+  add(keptFolder ? *kept->folder : files.Cell(row, kFolderColumn));
+  add(keptFolder ? kKeptEnd : kCellEnd);
+  add(keptName ? *kept->name : files.Cell(row, kNameColumn));
+  add(keptName ? kKeptEnd : kCellEnd);
   return f;
 }
 
@@ -56,7 +63,7 @@ void RunMarkedRows(FileList& files, platform::Host& host, const MarkedRowsRun& r
         if (!run.visit(row)) break;
         continue;
       }
-      const std::string path = files.FullPath(row);
+      const platform::NativePath path = files.NativeFullPath(row);
       if (const auto identity = platform::IdentityOf(path);
           identity && !seenFiles.insert(*identity).second)
         continue;

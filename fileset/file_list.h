@@ -2,12 +2,19 @@
 // The file list: a header row and one row per candidate file, each row six texts, and
 // beside it the marks. Row numbers are the grid's: row 0 is the header, data rows
 // start at 1. The empty list is the header plus one data row whose cells are empty.
+// The cells are engine text, as shown; every operation on a row's file goes by the bytes
+// the file system holds for its folder and name (NativePath), which the list keeps where
+// they are not simply the UTF-8 of the cells (names copied from Chinese systems).
 
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/native_path.h"
 
 namespace fileset {
 
@@ -23,6 +30,15 @@ enum Column : int {
 
 using FileRow = std::array<std::string, kColumnCount>;  // engine text
 
+// The bytes of a row's folder and name where they are not the UTF-8 of its cells.
+struct NativeNames {
+  std::optional<std::string> folder;
+  std::optional<std::string> name;
+};
+
+// `native` when the UTF-8 of `shown` (engine text) is not it, so that a list must keep it.
+std::optional<std::string> KeptBytes(std::string_view shown, std::string_view native);
+
 class FileList {
  public:
   FileList();  // header of empty texts, row 1 empty
@@ -31,7 +47,9 @@ class FileList {
   int RowCount() const { return static_cast<int>(rows_.size()); }
   const FileRow& Row(int row) const { return rows_[row]; }
   const std::string& Cell(int row, int column) const { return rows_[row][column]; }
-  void SetCell(int row, int column, std::string text) { rows_[row][column] = std::move(text); }
+  // A new name or folder cell names the file by the UTF-8 of the new text (a rename
+  // writes new names so).
+  void SetCell(int row, int column, std::string text);
 
   // True exactly when the name cell of row 1 is empty.
   bool IsEmpty() const { return rows_[1][kNameColumn].empty(); }
@@ -39,8 +57,9 @@ class FileList {
   int FileRowCount() const { return IsEmpty() ? 0 : RowCount() - 1; }
 
   // The one way a file enters the list: a new row at the bottom, unless the last row's
-  // name cell is empty, in which case that row is filled.
-  void AppendFileRow(FileRow row);
+  // name cell is empty, in which case that row is filled. `natives` gives the bytes of
+  // the folder or the name where they are not the UTF-8 of the cell.
+  void AppendFileRow(FileRow row, NativeNames natives = {});
   // Back to the empty list. Marks stay where they are.
   void Reset();
   // Removes data row `row`; the rows below move up, the marks stay at their positions.
@@ -48,8 +67,15 @@ class FileList {
   // header and IsEmpty() holds.
   void RemoveRow(int row);
 
-  // The full path of a data row: folder, separator, name.
+  // The full path of a data row as shown: folder, separator, name.
   std::string FullPath(int row) const;
+  // The bytes the file system holds for the row's folder, name and full path.
+  platform::NativePath NativeFolder(int row) const;
+  std::string NativeName(int row) const;
+  platform::NativePath NativeFullPath(int row) const;
+  // The bytes kept for the row where they are not the UTF-8 of its cells; null when both
+  // are. Two rows name the same path exactly when their cells and these are equal.
+  const NativeNames* KeptNativeNames(int row) const { return natives_[row].get(); }
 
   // Marks belong to row positions, not to files. Any position may hold a mark, also
   // beyond the last row; it shows again when the list grows back over it.
@@ -66,11 +92,16 @@ class FileList {
   };
   TwoMarked FindFirstTwoMarked() const;
 
-  // Sorting reorders the data rows' texts and nothing else.
-  std::vector<FileRow>& MutableRowsForSort() { return rows_; }
+  // Sorting reorders the data rows (texts and the files they name) and nothing else:
+  // `order` lists the data rows by their numbers in their new order.
+  const std::vector<FileRow>& Rows() const { return rows_; }
+  void Reorder(const std::vector<int>& order);
 
  private:
   std::vector<FileRow> rows_;
+  // Beside each row: null where its folder and name are the UTF-8 of its cells, which is
+  // nearly always, so most rows cost no more than a pointer.
+  std::vector<std::shared_ptr<const NativeNames>> natives_;
   std::vector<std::uint8_t> marks_;
 };
 

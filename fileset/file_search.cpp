@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "platform/code_page.h"
 #include "platform/engine_text.h"
 #include "platform/error.h"
 #include "platform/file_system.h"
@@ -18,20 +19,29 @@ class FolderWalk {
              std::string_view pattern)
       : files_(files), controls_(controls), host_(host), root_(root), pattern_(pattern) {}
 
-  void Walk(const std::string& sub) {
+  // `sub` is the folder below the root as shown, `nativeSub` its bytes.
+  void Walk(const std::string& sub, const std::string& nativeSub) {
     const SearchFilters filters = controls_.ReadFilters();
     if (pattern_.empty()) return;
     const std::string base(platform::TrimBlanks(root_));
     const std::string folder = sub.empty() ? base : platform::JoinPath(base, sub);
     // An empty folder stands for the root folder, and the rows keep the empty folder.
-    const std::string listed = folder.empty() ? std::string(1, platform::kPathSeparator) : folder;
+    const platform::NativePath nativeBase = platform::NativeOf(base);
+    const platform::NativePath nativeFolder =
+        sub.empty() ? nativeBase : platform::JoinPath(nativeBase, nativeSub);
+    // The folder cell leads to the folder by its UTF-8, unless a name on the way is not
+    // UTF-8: then the rows keep the folder's bytes.
+    const std::optional<std::string> keptFolder =
+        nativeSub.empty() ? std::nullopt : KeptBytes(folder, nativeFolder.bytes());
 
     // One read of the folder gives both passes their entries.
-    platform::FolderListing listing = platform::ListFolderAndSubfolders(listed, pattern_);
+    platform::FolderListing listing = platform::ListFolderAndSubfolders(nativeFolder, pattern_);
     for (platform::DirEntry& entry : listing.entries) {
       if (controls_.StopRequested()) break;
       host_.ProcessMessages();
-      if (Accepts(entry, filters)) files_.AppendFileRow(FileRowOf(folder, std::move(entry)));
+      if (!Accepts(entry, filters)) continue;
+      NativeNames natives{keptFolder, KeptBytes(entry.name, entry.nativeName)};
+      files_.AppendFileRow(FileRowOf(folder, std::move(entry)), std::move(natives));
     }
     if (filters.subfolders) {
       for (const platform::SubfolderEntry& entry : listing.subfolders) {
@@ -39,7 +49,9 @@ class FolderWalk {
         host_.ProcessMessages();
         if ((entry.attributes & ~kFolderMask) != 0 || entry.name == "." || entry.name == "..")
           continue;
-        Walk(sub.empty() ? entry.name : platform::JoinPath(sub, entry.name));
+        Walk(
+            sub.empty() ? entry.name : platform::JoinPath(sub, entry.name),
+            nativeSub.empty() ? entry.nativeName : platform::JoinPath(nativeSub, entry.nativeName));
       }
     }
     host_.WriteCounter(platform::Counter::Search, files_.FileRowCount());
@@ -156,7 +168,7 @@ void RunSearch(FileList& files, std::string_view folderText, std::string_view pa
   for (const std::string& pattern : SplitSearchPatterns(platform::TrimBlanks(patternText))) {
     for (const std::string& folder : folders) {
       if (controls.StopRequested()) break;
-      FolderWalk(files, controls, host, folder, pattern).Walk("");
+      FolderWalk(files, controls, host, folder, pattern).Walk("", "");
     }
   }
   host.WriteCounter(platform::Counter::Search, files.FileRowCount());

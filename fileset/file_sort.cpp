@@ -166,16 +166,10 @@ std::vector<int> OrderByText(const std::vector<FileRow>& rows, int column, bool 
 }  // namespace
 
 void SortFileList(FileList& files, int column, bool ascending, const platform::Collator& collator) {
-  auto& rows = files.MutableRowsForSort();
+  const std::vector<FileRow>& rows = files.Rows();
   if (rows.size() < 3 || column < 0 || column >= kColumnCount) return;
-  const std::vector<int> order = column == kSizeColumn
-                                     ? OrderBySize(rows, ascending)
-                                     : OrderByText(rows, column, ascending, collator);
-  std::vector<FileRow> sorted;
-  sorted.reserve(rows.size());
-  sorted.push_back(std::move(rows[0]));
-  for (int from : order) sorted.push_back(std::move(rows[from]));
-  rows = std::move(sorted);
+  files.Reorder(column == kSizeColumn ? OrderBySize(rows, ascending)
+                                      : OrderByText(rows, column, ascending, collator));
 }
 
 }  // namespace fileset

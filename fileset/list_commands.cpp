@@ -30,7 +30,7 @@ bool RemoveFileRow(FileList& files, int row, platform::Host& host) {
 void WriteExport(const std::vector<std::string>& lines, std::string_view message,
                  platform::Host& host, const PickExportFile& pick) {
   if (lines.empty()) return;
-  const std::optional<std::string> path = pick();
+  const std::optional<platform::NativePath> path = pick();
   if (!path) return;
   std::string text;
   for (const std::string& line : lines) {
@@ -43,16 +43,21 @@ void WriteExport(const std::vector<std::string>& lines, std::string_view message
 
 }  // namespace
 
-void AddFiles(FileList& files, const std::vector<std::string>& paths, platform::Host& host) {
-  for (const std::string& path : paths) {
+void AddFiles(FileList& files, const std::vector<platform::NativePath>& paths,
+              platform::Host& host) {
+  for (const platform::NativePath& path : paths) {
     std::optional<platform::DirEntry> entry = platform::ReadEntry(path);
     if (!entry) continue;
     host.ProcessMessages();
     if ((entry->attributes & ~kFileMask) != 0) continue;
     platform::AddToCounter(host, Counter::Search, 1);
-    const auto slash = path.rfind(platform::kPathSeparator);
-    files.AppendFileRow(FileRowOf(
-        slash == std::string::npos ? std::string() : path.substr(0, slash), std::move(*entry)));
+    const std::string& bytes = path.bytes();
+    const auto slash = bytes.rfind(platform::kPathSeparator);
+    const std::string nativeFolder =
+        slash == std::string::npos ? std::string() : bytes.substr(0, slash);
+    std::string folder = platform::EngineOf(nativeFolder);
+    NativeNames natives{KeptBytes(folder, nativeFolder), KeptBytes(entry->name, entry->nativeName)};
+    files.AppendFileRow(FileRowOf(std::move(folder), std::move(*entry)), std::move(natives));
   }
 }
 
@@ -100,7 +105,7 @@ void RunDeleteMarkedFiles(FileList& files, platform::Host& host) {
     host.ProcessMessages();
     // Clicks while messages ran may have removed rows below this one.
     if (row >= files.RowCount() || !files.IsMarked(row)) continue;
-    if (files.Cell(row, kNameColumn).empty() || !platform::DeleteFile(files.FullPath(row)))
+    if (files.Cell(row, kNameColumn).empty() || !platform::DeleteFile(files.NativeFullPath(row)))
       continue;
     RemoveFileRow(files, row, host);
     host.WriteCounter(Counter::Delete, ++deleted);

@@ -20,10 +20,11 @@ inline constexpr std::string_view kFoldersExported = "文件目录导出成功,�
 inline constexpr std::string_view kDeleteQuestion =
     "此操作将从磁盘上删除此文件且不可恢复,确认要删除吗?";
 
-// Appends the files at `paths` (engine text) in order, each a row like the search's, and
-// counts them in the search counter. A path that no longer exists, or whose entry has an
-// attribute outside the file mask, is passed over. Duplicates are added again.
-void AddFiles(FileList& files, const std::vector<std::string>& paths, platform::Host& host);
+// Appends the files at `paths` in order, each a row like the search's, and counts them in
+// the search counter. A path that no longer exists, or whose entry has an attribute
+// outside the file mask, is passed over. Duplicates are added again.
+void AddFiles(FileList& files, const std::vector<platform::NativePath>& paths,
+              platform::Host& host);
 
 // Removes the marked rows, from the bottom up, and takes each from the search counter.
 // Nothing on disk is touched; marks stay at their positions.
@@ -34,8 +35,8 @@ void RemoveMarkedRows(FileList& files, platform::Host& host);
 std::vector<std::string> MarkedNames(const FileList& files, bool withFolders);
 std::vector<std::string> MarkedFolders(const FileList& files);
 
-// Asks for the file to write; empty when the person cancels. Engine text.
-using PickExportFile = std::function<std::optional<std::string>()>;
+// Asks for the file to write; empty when the person cancels.
+using PickExportFile = std::function<std::optional<platform::NativePath>()>;
 
 // Export runs: question (names only), lines, file dialog, the file written in the engine
 // code page with CR LF after every line, and the count. Nothing is written or shown when

@@ -208,4 +208,36 @@ std::size_t CharLength(std::string_view text, std::size_t pos) {
   return 2;
 }
 
+bool IsUtf8(std::string_view bytes) {
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  const auto* const end = p + bytes.size();
+  while (p < end) {
+    const unsigned char c = *p;
+    if (c < 0x80) {
+      ++p;
+      continue;
+    }
+    int length;
+    unsigned char low = 0x80, high = 0xBF;  // the bounds of the second byte
+    if (c >= 0xC2 && c <= 0xDF) {
+      length = 2;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      length = 3;
+      if (c == 0xE0) low = 0xA0;   // no overlong form
+      if (c == 0xED) high = 0x9F;  // no surrogate
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      length = 4;
+      if (c == 0xF0) low = 0x90;   // no overlong form
+      if (c == 0xF4) high = 0x8F;  // nothing beyond U+10FFFF
+    } else {
+      return false;
+    }
+    if (end - p < length || p[1] < low || p[1] > high) return false;
+    for (int i = 2; i < length; ++i)
+      if (p[i] < 0x80 || p[i] > 0xBF) return false;
+    p += length;
+  }
+  return true;
+}
+
 }  // namespace platform

@@ -32,6 +32,10 @@ std::u16string CodePage950ToUtf16(std::string_view bytes);
 // followed by a byte that is no valid trail counts as 2. 0 when `pos` is at or past the end.
 std::size_t CharLength(std::string_view text, std::size_t pos);
 
+// True when `bytes` are well-formed UTF-8: no stray or missing continuation bytes, no
+// overlong forms, no surrogates, nothing beyond U+10FFFF.
+bool IsUtf8(std::string_view bytes);
+
 inline bool IsAscii(std::string_view text) {
   for (unsigned char c : text)
     if (c >= 0x80) return false;

@@ -24,10 +24,12 @@ void ThrowInvalidFloat(std::string_view engineText) {
   ThrowWith("'", engineText, "' is not a valid floating point value");
 }
 
-void ThrowCannotOpen(std::string_view enginePath) { ThrowWith("Cannot open file ", enginePath, ""); }
+void ThrowCannotOpen(const NativePath& path) {
+  ThrowWith("Cannot open file ", EngineOf(path.bytes()), "");
+}
 
-void ThrowCannotCreate(std::string_view enginePath) {
-  ThrowWith("Cannot create file ", enginePath, "");
+void ThrowCannotCreate(const NativePath& path) {
+  ThrowWith("Cannot create file ", EngineOf(path.bytes()), "");
 }
 
 }  // namespace platform

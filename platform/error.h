@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/native_path.h"
+
 namespace platform {
 
 class CommandError : public std::runtime_error {
@@ -18,8 +20,8 @@ class CommandError : public std::runtime_error {
 [[noreturn]] void ThrowInvalidInteger(std::string_view engineText);
 // "'%s' is not a valid floating point value".
 [[noreturn]] void ThrowInvalidFloat(std::string_view engineText);
-// "Cannot open file %s" / "Cannot create file %s", with the engine path.
-[[noreturn]] void ThrowCannotOpen(std::string_view enginePath);
-[[noreturn]] void ThrowCannotCreate(std::string_view enginePath);
+// "Cannot open file %s" / "Cannot create file %s", with the path as it is shown.
+[[noreturn]] void ThrowCannotOpen(const NativePath& path);
+[[noreturn]] void ThrowCannotCreate(const NativePath& path);
 
 }  // namespace platform

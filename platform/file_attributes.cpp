@@ -31,11 +31,10 @@ struct timespec ToTimespec(FileTime t) {
 
 }  // namespace
 
-std::optional<FileTimes> ReadFileTimes(std::string_view path) {
+std::optional<FileTimes> ReadFileTimes(const NativePath& path) {
   if (path.empty()) return std::nullopt;
   struct statx st;
-  if (statx(AT_FDCWD, EngineToUtf8(path).c_str(), AT_NO_AUTOMOUNT, STATX_BASIC_STATS | STATX_BTIME,
-            &st) != 0)
+  if (statx(AT_FDCWD, path.c_str(), AT_NO_AUTOMOUNT, STATX_BASIC_STATS | STATX_BTIME, &st) != 0)
     return std::nullopt;
   FileTimes times;
   times.creation = ToFileTime((st.stx_mask & STATX_BTIME) != 0 ? st.stx_btime : st.stx_ctime);
@@ -44,10 +43,10 @@ std::optional<FileTimes> ReadFileTimes(std::string_view path) {
   return times;
 }
 
-bool WriteFileTimes(std::string_view path, FileTime lastAccess, FileTime lastWrite) {
+bool WriteFileTimes(const NativePath& path, FileTime lastAccess, FileTime lastWrite) {
   if (path.empty()) return false;
   const struct timespec times[2] = {ToTimespec(lastAccess), ToTimespec(lastWrite)};
-  return utimensat(AT_FDCWD, EngineToUtf8(path).c_str(), times, 0) == 0;
+  return utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
 }
 
 FileTime LocalToFileTime(const LocalDateTime& local) {
@@ -70,9 +69,9 @@ int WriteDosAttributeWord(const char* nativePath, std::uint32_t word) {
   return errno;
 }
 
-bool SetAttributes(std::string_view path, std::uint32_t mask, DosWordWriter writeWord) {
+bool SetAttributes(const NativePath& path, std::uint32_t mask, DosWordWriter writeWord) {
   if (path.empty()) return false;
-  const std::string native = EngineToUtf8(path);
+  const std::string& native = path.bytes();
   struct stat st;
   if (stat(native.c_str(), &st) != 0) return false;
   // Devices, pipes and sockets carry no DOS word here.

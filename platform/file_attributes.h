@@ -1,13 +1,14 @@
 #pragma once
 // Changing what the dates and attributes modes change: a path's access and modification
 // times, and its attributes (the write permission bits and the DOS attribute word in
-// user.DOSATTRIB). Paths are engine text; symbolic links are followed, as a save is.
+// user.DOSATTRIB). Paths are native bytes; symbolic links are followed.
 
 #include <cstdint>
 #include <optional>
 #include <string_view>
 
 #include "platform/file_time.h"
+#include "platform/native_path.h"
 
 namespace platform {
 
@@ -18,11 +19,11 @@ struct FileTimes {
 };
 
 // The three times of an existing file or folder; empty when it cannot be examined.
-std::optional<FileTimes> ReadFileTimes(std::string_view path);
+std::optional<FileTimes> ReadFileTimes(const NativePath& path);
 
 // Sets the access and modification times in one call. The creation time cannot be
 // set on this platform and is not asked for.
-bool WriteFileTimes(std::string_view path, FileTime lastAccess, FileTime lastWrite);
+bool WriteFileTimes(const NativePath& path, FileTime lastAccess, FileTime lastWrite);
 
 // The UTC file time of a local date and time, with the zone rules of the moment it
 // names (a local time inside a daylight-saving gap moves forward); milliseconds become
@@ -41,7 +42,7 @@ using DosWordWriter = int (*)(const char* nativePath, std::uint32_t word);
 // the file system refuses extended attributes, a mask with hidden or system fails, and
 // read-only and archive are carried out by the mode bits alone. On failure the path
 // keeps its mode bits. `writeWord` is there for tests of file systems we cannot mount.
-bool SetAttributes(std::string_view path, std::uint32_t mask,
+bool SetAttributes(const NativePath& path, std::uint32_t mask,
                    DosWordWriter writeWord = WriteDosAttributeWord);
 
 }  // namespace platform

@@ -174,12 +174,12 @@ void Stamp(const struct stat& st, std::int64_t (&stamp)[3]) {
 
 }  // namespace
 
-FileBytes::FileBytes(std::string_view enginePath) {
+FileBytes::FileBytes(const NativePath& path, Link link) {
   // O_NONBLOCK: a pipe put where the file was must not hang the run; it is refused below.
-  Descriptor file(open(EngineToUtf8(enginePath).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  Descriptor file(open(
+      path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | (link == Link::Refuse ? O_NOFOLLOW : 0)));
   struct stat st;
-  if (file.get() < 0 || fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode))
-    ThrowCannotOpen(enginePath);
+  if (file.get() < 0 || fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode)) ThrowCannotOpen(path);
   Stamp(st, stamp_);
   const auto size = static_cast<std::size_t>(st.st_size);
   if (size > 0) {
@@ -198,7 +198,7 @@ FileBytes::FileBytes(std::string_view enginePath) {
     if (guard_ < 0) {
       LargeBuffer copy(size);
       std::size_t got = 0;
-      if (!ReadAll(file.get(), copy.data(), size, got)) ThrowCannotOpen(enginePath);
+      if (!ReadAll(file.get(), copy.data(), size, got)) ThrowCannotOpen(path);
       copy_ = std::move(copy);
       data_ = copy_.data();
       size_ = got;

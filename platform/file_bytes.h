@@ -27,6 +27,7 @@
 #include <string_view>
 
 #include "platform/large_memory.h"
+#include "platform/native_path.h"
 
 namespace platform {
 
@@ -37,8 +38,11 @@ class FileBytes {
 
   FileBytes() = default;
   // Throws CommandError "Cannot open file %s" for a path that is no regular file or
-  // cannot be read. Paths are engine text.
-  explicit FileBytes(std::string_view enginePath);
+  // cannot be read.
+  // A symbolic link at `path` is refused unless it is to be followed: a listed file
+  // replaced by a link must not lead the run to the link's target.
+  enum class Link { Refuse, Follow };
+  explicit FileBytes(const NativePath& path, Link link = Link::Refuse);
   ~FileBytes();
   FileBytes(FileBytes&& other) noexcept;
   FileBytes& operator=(FileBytes&& other) noexcept;
@@ -56,10 +60,10 @@ class FileBytes {
 
   const char* data_ = nullptr;
   std::size_t size_ = 0;
-  int guard_ = -1;    // the slot watching the mapping, or -1 when nothing is mapped
-  int fd_ = -1;       // kept open to see later changes
+  int guard_ = -1;              // the slot watching the mapping, or -1 when nothing is mapped
+  int fd_ = -1;                 // kept open to see later changes
   std::int64_t stamp_[3] = {};  // size, change and modification times when opened
-  LargeBuffer copy_;  // the bytes of a file that could not be mapped
+  LargeBuffer copy_;            // the bytes of a file that could not be mapped
 };
 
 }  // namespace platform

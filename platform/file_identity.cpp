@@ -2,13 +2,11 @@
 
 #include <sys/stat.h>
 
-#include "platform/code_page.h"
-
 namespace platform {
 
-std::optional<FileIdentity> IdentityOf(std::string_view path) {
+std::optional<FileIdentity> IdentityOf(const NativePath& path) {
   struct stat st;
-  if (lstat(EngineToUtf8(path).c_str(), &st) != 0) return std::nullopt;
+  if (lstat(path.c_str(), &st) != 0) return std::nullopt;
   return FileIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
 }
 

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string_view>
 
+#include "platform/native_path.h"
+
 namespace platform {
 
 struct FileIdentity {
@@ -14,8 +16,8 @@ struct FileIdentity {
   auto operator<=>(const FileIdentity&) const = default;
 };
 
-// The identity of what `path` (engine text) names itself (a symbolic link is not
+// The identity of what `path` names itself (a symbolic link is not
 // followed); empty when nothing is there.
-std::optional<FileIdentity> IdentityOf(std::string_view path);
+std::optional<FileIdentity> IdentityOf(const NativePath& path);
 
 }  // namespace platform

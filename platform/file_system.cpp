@@ -23,9 +23,10 @@ namespace {
 constexpr unsigned kStatxFlags = AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT;
 constexpr std::uint32_t kTypeAttributes = kDirectory | kReparsePoint | kDevice;
 
-// The native path of a folder; the empty folder is the root, as JoinPath("", name) is "/name".
-std::string NativeFolder(std::string_view folder) {
-  return folder.empty() ? std::string(1, kPathSeparator) : EngineToUtf8(folder);
+// The path of a folder to open; the empty folder is the root, as JoinPath("", name) is
+// "/name".
+std::string FolderToOpen(const NativePath& folder) {
+  return folder.empty() ? std::string(1, kPathSeparator) : folder.bytes();
 }
 
 bool IsDotOrDotDot(const char* name) {
@@ -202,12 +203,11 @@ void SortByName(std::vector<Entry>& entries) {
   entries = std::move(sorted);
 }
 
-// A new name must stay in its folder and be a name the file list can show again.
+// A name must stay in its folder.
 bool IsAcceptableName(std::string_view name) {
   if (name.empty() || name == "." || name == "..") return false;
   if (name.find(kPathSeparator) != std::string_view::npos) return false;
-  if (name.find('\0') != std::string_view::npos) return false;
-  return IsAscii(name) || Utf8ToEngine(EngineToUtf8(name)) == name;
+  return name.find('\0') == std::string_view::npos;
 }
 
 constexpr unsigned kEntryStats = STATX_BASIC_STATS | STATX_BTIME;
@@ -222,9 +222,9 @@ void SetStats(DirEntry& entry, const struct statx& st) {
 // Fills whichever of `entries` (names matching `wildcard`) and `subfolders` is given from
 // one read of the folder. An entry is examined only when it can be kept, relative to the
 // open folder; the full path is there for the calls that need one.
-void ReadFolder(std::string_view folder, const Wildcard* wildcard, std::vector<DirEntry>* entries,
+void ReadFolder(const NativePath& folder, const Wildcard* wildcard, std::vector<DirEntry>* entries,
                 std::vector<SubfolderEntry>* subfolders) {
-  std::string path = NativeFolder(folder);
+  std::string path = FolderToOpen(folder);
   DIR* dir = opendir(path.c_str());
   if (dir == nullptr) return;
   if (path.back() != kPathSeparator) path += kPathSeparator;
@@ -236,7 +236,7 @@ void ReadFolder(std::string_view folder, const Wildcard* wildcard, std::vector<D
     if (IsDotOrDotDot(raw)) continue;
     const bool ascii = IsAscii(raw);
     // ASCII names are engine text as they are: no conversion for them.
-    std::string name = ascii ? std::string() : Utf8ToEngine(raw);
+    std::string name = ascii ? std::string() : EngineOf(raw);
     const bool matches =
         entries != nullptr && wildcard->Matches(ascii ? std::string_view(raw) : name);
     const bool mayBeFolder =
@@ -254,12 +254,13 @@ void ReadFolder(std::string_view folder, const Wildcard* wildcard, std::vector<D
     const std::uint32_t attributes =
         AttributesOf(st, name, DosAttributeReader(folderFd, raw, path.c_str(), relative));
     if (!matches) {
-      subfolders->push_back({std::move(name), attributes});
+      subfolders->push_back({std::move(name), raw, attributes});
       continue;
     }
-    if (isFolder) subfolders->push_back({name, attributes});
+    if (isFolder) subfolders->push_back({name, raw, attributes});
     DirEntry entry;
     entry.name = std::move(name);
+    entry.nativeName = raw;
     entry.attributes = attributes;
     SetStats(entry, st);
     entries->push_back(std::move(entry));
@@ -271,48 +272,51 @@ void ReadFolder(std::string_view folder, const Wildcard* wildcard, std::vector<D
 
 }  // namespace
 
-std::vector<DirEntry> ListFolder(std::string_view folder, std::string_view pattern) {
+std::vector<DirEntry> ListFolder(const NativePath& folder, std::string_view pattern) {
   std::vector<DirEntry> entries;
   const Wildcard wildcard(pattern);
   ReadFolder(folder, &wildcard, &entries, nullptr);
   return entries;
 }
 
-std::vector<SubfolderEntry> ListSubfolders(std::string_view folder) {
+std::vector<SubfolderEntry> ListSubfolders(const NativePath& folder) {
   std::vector<SubfolderEntry> subfolders;
   ReadFolder(folder, nullptr, nullptr, &subfolders);
   return subfolders;
 }
 
-FolderListing ListFolderAndSubfolders(std::string_view folder, std::string_view pattern) {
+FolderListing ListFolderAndSubfolders(const NativePath& folder, std::string_view pattern) {
   FolderListing listing;
   const Wildcard wildcard(pattern);
   ReadFolder(folder, &wildcard, &listing.entries, &listing.subfolders);
   return listing;
 }
 
-std::optional<DirEntry> ReadEntry(std::string_view path) {
+std::optional<DirEntry> ReadEntry(const NativePath& path) {
   if (path.empty()) return std::nullopt;
-  const std::string native = EngineToUtf8(path);
+  const std::string& native = path.bytes();
   struct statx st;
   if (statx(AT_FDCWD, native.c_str(), kStatxFlags, kEntryStats, &st) != 0) return std::nullopt;
-  std::string_view trimmed = path;
+  std::string_view trimmed = native;
   while (trimmed.size() > 1 && trimmed.back() == kPathSeparator) trimmed.remove_suffix(1);
   const std::size_t slash = trimmed.rfind(kPathSeparator);
-  std::string name(slash == std::string_view::npos ? trimmed : trimmed.substr(slash + 1));
+  const std::string_view raw =
+      slash == std::string_view::npos ? trimmed : trimmed.substr(slash + 1);
+  std::string name = EngineOf(raw);
   DirEntry entry;
   bool relative = false;  // one path, nothing to spare
   entry.attributes = AttributesOf(
       st, name, DosAttributeReader(AT_FDCWD, native.c_str(), native.c_str(), relative));
   entry.name = std::move(name);
+  entry.nativeName = raw;
   SetStats(entry, st);
   return entry;
 }
 
-bool RenameNoReplace(std::string_view folder, std::string_view oldName, std::string_view newName) {
+bool RenameNoReplace(const NativePath& folder, std::string_view oldName, std::string_view newName) {
   if (!IsAcceptableName(oldName) || !IsAcceptableName(newName)) return false;
-  const std::string from = EngineToUtf8(JoinPath(folder, oldName));
-  const std::string to = EngineToUtf8(JoinPath(folder, newName));
+  const std::string from = JoinPath(folder, oldName).bytes();
+  const std::string to = JoinPath(folder, newName).bytes();
   // RENAME_NOREPLACE: a plain rename would silently replace an existing target.
   if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
   if (errno != EINVAL && errno != ENOSYS) return false;
@@ -327,9 +331,9 @@ bool RenameNoReplace(std::string_view folder, std::string_view oldName, std::str
 }
 
 // Follows a symbolic link: what a save or a time change would write is its target.
-bool IsReadOnly(std::string_view path) {
+bool IsReadOnly(const NativePath& path) {
   struct stat st;
-  if (stat(EngineToUtf8(path).c_str(), &st) != 0) return false;
+  if (stat(path.c_str(), &st) != 0) return false;
   return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
 }
 
@@ -341,7 +345,7 @@ std::string CurrentDirectory() {
   }
   buffer.resize(std::strlen(buffer.c_str()));
   while (buffer.size() > 1 && buffer.back() == kPathSeparator) buffer.pop_back();
-  return Utf8ToEngine(buffer);
+  return EngineOf(buffer);
 }
 
 std::string JoinPath(std::string_view folder, std::string_view name) {

@@ -1,7 +1,7 @@
 #pragma once
-// The file system as the batch modes see it. Paths, folders and names are engine text
-// (code_page.h) and are converted to the native encoding here, at the system call.
-// A full path is folder + kPathSeparator + name.
+// The file system as the batch modes see it. Paths are native bytes (native_path.h); the
+// names listed come with the engine text shown of them. A full path is folder +
+// kPathSeparator + name; the empty folder is the root.
 
 #include <cstdint>
 #include <optional>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/file_time.h"
+#include "platform/native_path.h"
 
 namespace platform {
 
@@ -39,7 +40,8 @@ inline constexpr char kDosAttributeName[] = "user.DOSATTRIB";
 // archive for a regular file. A symbolic link is a reparse point (never followed); a
 // device, pipe or socket is a device.
 struct DirEntry {
-  std::string name;  // engine text, no folder
+  std::string name;        // engine text shown of the name (EngineOf), no folder
+  std::string nativeName;  // the name's bytes
   std::uint32_t attributes = 0;
   std::int64_t size = 0;
   FileTime creation;  // birth time where the file system keeps one, else the change time
@@ -50,15 +52,16 @@ struct DirEntry {
 // The entries of `folder` whose names match the wildcard `pattern` (wildcard.h), in
 // name order (ordinal, letter case ignored), without "." and "..". A folder that does
 // not exist or cannot be read gives no entries. Only matching entries are examined.
-std::vector<DirEntry> ListFolder(std::string_view folder, std::string_view pattern);
+std::vector<DirEntry> ListFolder(const NativePath& folder, std::string_view pattern);
 
 // The names of the subfolders of `folder` (real folders only, no links), in name order,
 // with their attributes.
 struct SubfolderEntry {
-  std::string name;  // engine text
+  std::string name;  // engine text shown
+  std::string nativeName;
   std::uint32_t attributes = 0;
 };
-std::vector<SubfolderEntry> ListSubfolders(std::string_view folder);
+std::vector<SubfolderEntry> ListSubfolders(const NativePath& folder);
 
 // Both listings of one folder from a single read of it: what ListFolder(folder, pattern)
 // and ListSubfolders(folder) return. A search into subfolders needs both for every
@@ -67,22 +70,23 @@ struct FolderListing {
   std::vector<DirEntry> entries;
   std::vector<SubfolderEntry> subfolders;
 };
-FolderListing ListFolderAndSubfolders(std::string_view folder, std::string_view pattern);
+FolderListing ListFolderAndSubfolders(const NativePath& folder, std::string_view pattern);
 
 // The directory entry of one path; empty when it does not exist.
-std::optional<DirEntry> ReadEntry(std::string_view path);
+std::optional<DirEntry> ReadEntry(const NativePath& path);
 
-// Renames `folder`/`oldName` to `folder`/`newName` without ever replacing an existing
-// file. Refuses (false) a new name that is empty, holds a path separator or a NUL byte,
-// or that the system refuses; the file then stays as it was.
-bool RenameNoReplace(std::string_view folder, std::string_view oldName, std::string_view newName);
+// Renames `folder`/`oldName` to `folder`/`newName` (native names) without ever replacing
+// an existing file. Refuses (false) a name that is empty, "." or "..", or holds a path
+// separator or a NUL byte, and a rename the system refuses; the file then stays as it was.
+bool RenameNoReplace(const NativePath& folder, std::string_view oldName, std::string_view newName);
 
 // True when the DOS read-only bit is set (no write permission bit at all).
-bool IsReadOnly(std::string_view path);
+bool IsReadOnly(const NativePath& path);
 
 // The process's current directory, engine text, without a trailing separator.
 std::string CurrentDirectory();
 
+// Engine text of a full path, as the list and templates show it.
 std::string JoinPath(std::string_view folder, std::string_view name);
 
 }  // namespace platform

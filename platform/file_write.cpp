@@ -179,7 +179,8 @@ class TemporarySibling {
     while (ok && offset < copy.st_size) {
       const ssize_t got = pread(fd_, block.data(), block.size(), offset);
       if (got < 0 && errno == EINTR) continue;
-      ok = got > 0 && PWriteAll(out, std::string_view(block.data(), static_cast<std::size_t>(got)), offset);
+      ok = got > 0 &&
+           PWriteAll(out, std::string_view(block.data(), static_cast<std::size_t>(got)), offset);
       offset += got;
     }
     ok = ok && ftruncate(out, copy.st_size) == 0 && fsync(out) == 0;
@@ -224,10 +225,10 @@ class TemporarySibling {
 }  // namespace
 
 struct FileReplacement::State {
-  explicit State(std::string_view enginePath)
-      : path(enginePath), target(ResolvedTarget(EngineToUtf8(enginePath))) {}
-  std::string path;    // engine text, for the message
-  std::string target;  // native, links resolved
+  explicit State(const NativePath& nativePath)
+      : path(nativePath), target(ResolvedTarget(nativePath.bytes())) {}
+  NativePath path;     // for the message
+  std::string target;  // links resolved
   struct stat st {};
   bool exists = false;
   std::optional<mode_t> mode;  // the permission bits asked for, else the file's own
@@ -237,12 +238,11 @@ struct FileReplacement::State {
   bool committed = false;
 };
 
-FileReplacement::FileReplacement(std::string_view path, std::string_view permissionsFrom)
+FileReplacement::FileReplacement(const NativePath& path, const NativePath& permissionsFrom)
     : state_(std::make_unique<State>(path)) {
   State& s = *state_;
   struct stat from;
-  if (!permissionsFrom.empty() && stat(EngineToUtf8(permissionsFrom).c_str(), &from) == 0)
-    s.mode = from.st_mode;
+  if (!permissionsFrom.empty() && stat(permissionsFrom.c_str(), &from) == 0) s.mode = from.st_mode;
   s.exists = stat(s.target.c_str(), &s.st) == 0;
   if (s.exists && (!S_ISREG(s.st.st_mode) || IsReadOnly(path))) ThrowCannotCreate(path);
   const Mode mode = s.exists || s.mode ? Mode::SetLater : Mode::FromCreation;
@@ -295,21 +295,21 @@ void FileReplacement::Commit() {
   s.committed = true;
 }
 
-void ReplaceFileContents(std::string_view path, std::string_view bytes) {
+void ReplaceFileContents(const NativePath& path, std::string_view bytes) {
   FileReplacement replacement(path);
   replacement.Append(bytes);
   replacement.Commit();
 }
 
-void WriteCopy(std::string_view originalPath, std::string_view copyPath, std::string_view bytes) {
+void WriteCopy(const NativePath& originalPath, const NativePath& copyPath, std::string_view bytes) {
   FileReplacement replacement(copyPath, originalPath);
   replacement.Append(bytes);
   replacement.Commit();
 }
 
-bool DeleteFile(std::string_view path) {
+bool DeleteFile(const NativePath& path) {
   if (IsReadOnly(path)) return false;
-  return unlink(EngineToUtf8(path).c_str()) == 0;
+  return unlink(path.c_str()) == 0;
 }
 
 }  // namespace platform

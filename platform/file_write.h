@@ -1,9 +1,11 @@
 #pragma once
-// Writing and deleting whole files. Paths are engine text.
+// Writing and deleting whole files. Paths are native bytes (native_path.h).
 
 #include <cstring>
 #include <memory>
 #include <string_view>
+
+#include "platform/native_path.h"
 
 namespace platform {
 
@@ -23,7 +25,7 @@ class FileReplacement {
  public:
   // With `permissionsFrom`, the new text gets the permission bits of that file (set
   // before the text is put in place, so they are never wider for a moment).
-  explicit FileReplacement(std::string_view path, std::string_view permissionsFrom = {});
+  explicit FileReplacement(const NativePath& path, const NativePath& permissionsFrom = {});
   ~FileReplacement();
   FileReplacement(const FileReplacement&) = delete;
   FileReplacement& operator=(const FileReplacement&) = delete;
@@ -57,16 +59,16 @@ class FileReplacement {
 // Throws CommandError "Cannot create file %s" for a read-only file or any failure, such
 // as permission bits or a DOS attribute word that cannot be given to the new text; the
 // file is then as it was.
-void ReplaceFileContents(std::string_view path, std::string_view bytes);
+void ReplaceFileContents(const NativePath& path, std::string_view bytes);
 
 // A copy of the file at `originalPath` whose bytes are at hand: `bytes` replace the
 // contents of `copyPath` as ReplaceFileContents does (the copy is safe on the disk when
 // this returns), and the copy takes the permission bits of the original. Throws as
 // ReplaceFileContents does.
-void WriteCopy(std::string_view originalPath, std::string_view copyPath, std::string_view bytes);
+void WriteCopy(const NativePath& originalPath, const NativePath& copyPath, std::string_view bytes);
 
 // Deletes a file directly (no recycle bin). A read-only file is not deleted; false when
 // nothing was deleted.
-bool DeleteFile(std::string_view path);
+bool DeleteFile(const NativePath& path);
 
 }  // namespace platform

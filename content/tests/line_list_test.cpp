@@ -130,13 +130,13 @@ TEST(LineList, KnowsAZeroByteAndAByteOrderMark) {
 TEST(LineList, LoadsTheWholeFileAndRefusesWhatCannotBeRead) {
   TempFolder temp;
   const std::string path = temp.Write("a.txt", std::string("one\ntwo\rthree\r\n\0rest", 20));
-  EXPECT_EQ(LinesOf(LineList::Load(path)), (Texts{"one", "two", "three"}));
+  EXPECT_EQ(LinesOf(LineList::Load(platform::NativePath(path))), (Texts{"one", "two", "three"}));
   const std::string pipe = temp.Path("pipe");
   ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
   for (const std::string& bad : {temp.Path("missing.txt"), temp.MakeFolder("folder"), pipe}) {
     SCOPED_TRACE(bad);
     try {
-      LineList::Load(bad);
+      LineList::Load(platform::NativePath(bad));
       FAIL() << "no error";
     } catch (const platform::CommandError& error) {
       EXPECT_EQ(std::string(error.what()), "Cannot open file " + bad);
@@ -181,7 +181,7 @@ TEST(LineList, AFileChangedWhileReadIsNotTakenForTheFile) {
     // Old times, so that a change shows even where the clock moves in coarse steps.
     const timespec old[2] = {{946684800, 0}, {946684800, 0}};
     ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), old, 0), 0);
-    const LineList list = LineList::Load(path);
+    const LineList list = LineList::Load(platform::NativePath(path));
     c.change(path);
     std::size_t count = 0;
     for ([[maybe_unused]] const std::string_view line : list) ++count;
@@ -196,18 +196,18 @@ TEST(LineFileWriter, WritesEveryLineWithCrLfAndReplacesOnlyAtCommit) {
   TempFolder temp;
   const std::string path = temp.Write("a.txt", "old\n");
   {
-    LineFileWriter writer(path);
+    LineFileWriter writer{platform::NativePath(path)};
     for (const char* line : {"", "\xD6\xD0", "x y"}) writer.Add(line);
     EXPECT_EQ(temp.Read("a.txt"), "old\n");
   }  // destroyed without Commit: the file stays as it was
   EXPECT_EQ(temp.Read("a.txt"), "old\n");
 
-  LineFileWriter writer(path);
+  LineFileWriter writer{platform::NativePath(path)};
   for (const char* line : {"", "\xD6\xD0", "x y"}) writer.Add(line);
   writer.Commit();
   EXPECT_EQ(temp.Read("a.txt"), "\r\n\xD6\xD0\r\nx y\r\n");
 
-  LineFileWriter none(path);
+  LineFileWriter none{platform::NativePath(path)};
   none.Commit();
   EXPECT_EQ(temp.Read("a.txt"), "");
 }
@@ -216,7 +216,7 @@ TEST(LineFileWriter, WritesLinesLongerThanItsBuffer) {
   TempFolder temp;
   const std::string path = temp.Write("big.txt");
   const std::string longLine(3 << 20, 'q');
-  LineFileWriter writer(path);
+  LineFileWriter writer{platform::NativePath(path)};
   writer.Add("a");
   writer.Add(longLine);
   writer.Add("b");
@@ -229,7 +229,7 @@ TEST(LineFileWriter, RefusesAReadOnlyFileBeforeWritingAnything) {
   const std::string path = temp.Write("ro.txt", "keep");
   chmod(path.c_str(), 0444);  // refused even though root could write it
   try {
-    LineFileWriter writer(path);
+    LineFileWriter writer{platform::NativePath(path)};
     FAIL() << "no error";
   } catch (const platform::CommandError& error) {
     EXPECT_EQ(std::string(error.what()), "Cannot create file " + path);

@@ -189,7 +189,8 @@ TEST_F(ChangeDatesRun, TheListShowsTheDateTheFileSystemHolds) {
     settings.modify = true;
     settings.modifyDate = date;
     RunChangeDates(files_, settings, host_);
-    const std::optional<platform::FileTimes> held = platform::ReadFileTimes(a);
+    const std::optional<platform::FileTimes> held =
+        platform::ReadFileTimes(platform::NativePath(a));
     ASSERT_TRUE(held.has_value());
     EXPECT_EQ(Column(fileset::kModifiedColumn),
               Texts{platform::FormatFileTime(held->lastWrite, platform::kListTimeFormat)});

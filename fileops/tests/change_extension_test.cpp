@@ -18,9 +18,15 @@ TEST(ExtensionTemplate, IsTrimmedLowerCasedAndDotted) {
     const char* typed;
     const char* expected;
   } const cases[] = {
-      {"bak", ".bak"},        {" TXT\t", ".txt"},     {".${EXT}", ".${ext}"},
-      {"${Ext}.BAK", ".${ext}.bak"}, {"", ""},        {"  ", ""},
-      {"${ext}", ""},         {" ${EXT} ", ""},       {"${DelLeft(1)}", ".${delleft(1)}"},
+      {"bak", ".bak"},
+      {" TXT\t", ".txt"},
+      {".${EXT}", ".${ext}"},
+      {"${Ext}.BAK", ".${ext}.bak"},
+      {"", ""},
+      {"  ", ""},
+      {"${ext}", ""},
+      {" ${EXT} ", ""},
+      {"${DelLeft(1)}", ".${delleft(1)}"},
       {"\xA3\xC1", ".\xA3\xE1"},  // a full-width letter folds like a Latin one
   };
   for (const Case& c : cases) {
@@ -70,7 +76,9 @@ class ChangeExtensionRun : public ::testing::Test {
       cells.push_back(platform::EngineToUtf8(files_.Cell(row, column)));
     return cells;
   }
-  void Run(const char* typed) { RunChangeExtension(files_, {platform::Utf8ToEngine(typed)}, host_); }
+  void Run(const char* typed) {
+    RunChangeExtension(files_, {platform::Utf8ToEngine(typed)}, host_);
+  }
 
   TempFolder temp_;
   fileset::FileList files_;
@@ -83,7 +91,8 @@ TEST_F(ChangeExtensionRun, RenamesMarkedFilesAndUpdatesTheirRows) {
   host_.WriteCounter(platform::Counter::Change, 9);
   Run("${ext}.Bak");
   // Without an old extension ${ext} is empty: the dot of the template stays.
-  EXPECT_EQ(Column(fileset::kNameColumn), (Texts{"a.txt.bak", "b.doc.bak", "README..bak", "跳过.txt"}));
+  EXPECT_EQ(Column(fileset::kNameColumn),
+            (Texts{"a.txt.bak", "b.doc.bak", "README..bak", "跳过.txt"}));
   EXPECT_EQ(Column(fileset::kTypeColumn), (Texts{".txt.bak", ".doc.bak", "..bak", ".txt"}));
   EXPECT_EQ(temp_.Read("a.txt.bak"), "a.txt");
   EXPECT_EQ(temp_.Read("README..bak"), "README");

@@ -30,14 +30,16 @@ class NotingOperation final : public FileOperation {
   RowPlan PlanRow(const fileset::FileList&, int row) override {
     calls += " f" + std::to_string(row);
     if (row == endAtRow) return {std::nullopt, true};
-    return {AttributesChange{temp_.Path(), platform::kArchive}};
+    return {AttributesChange{platform::NativePath(temp_.Path()), platform::kArchive}};
   }
-  std::optional<FileChange> PlanFolder(std::string_view path) override {
+  std::optional<FileChange> PlanFolder(const platform::NativePath& native) override {
+    const std::string_view path = native.bytes();
     calls +=
         " " + std::string(path.starts_with(temp_.Path()) ? path.substr(temp_.Path().size()) : path);
     const bool fails = folderCalls_ < failingFolders.size() && failingFolders[folderCalls_] == 'n';
     ++folderCalls_;
-    return AttributesChange{fails ? temp_.Path("missing") : temp_.Path(), platform::kArchive};
+    return AttributesChange{platform::NativePath(fails ? temp_.Path("missing") : temp_.Path()),
+                            platform::kArchive};
   }
   void UpdateRow(fileset::FileList& files, int row, const FileChange&) override {
     files.SetCell(row, fileset::kSizeColumn, "done");

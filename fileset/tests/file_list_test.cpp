@@ -9,7 +9,9 @@
 namespace fileset {
 namespace {
 
-FileRow Row(const std::string& name) { return {name, "/d", "1", "", "", std::string(ExtensionOf(name))}; }
+FileRow Row(const std::string& name) {
+  return {name, "/d", "1", "", "", std::string(ExtensionOf(name))};
+}
 
 TEST(FileList, StartsAsTheEmptyListAndFillsRowOneFirst) {
   FileList files;
@@ -40,10 +42,10 @@ TEST(FileList, MarksBelongToPositionsThroughRemovalResetAndGrowth) {
   EXPECT_EQ(files.Cell(1, kNameColumn), "1");
   EXPECT_EQ(files.Cell(2, kNameColumn), "3");
   EXPECT_EQ(files.Cell(3, kNameColumn), "5");
-  EXPECT_TRUE(files.IsMarked(2));   // "3" moved into a marked position
+  EXPECT_TRUE(files.IsMarked(2));  // "3" moved into a marked position
   EXPECT_FALSE(files.IsMarked(3));
-  EXPECT_TRUE(files.IsMarked(4));   // beyond the last row, kept
-  files.AppendFileRow(Row("6"));    // grows back over position 4
+  EXPECT_TRUE(files.IsMarked(4));  // beyond the last row, kept
+  files.AppendFileRow(Row("6"));   // grows back over position 4
   EXPECT_TRUE(files.IsMarked(4));
   files.Reset();
   EXPECT_TRUE(files.IsMarked(2));
@@ -90,15 +92,37 @@ TEST(FileList, FindFirstTwoMarked) {
   EXPECT_EQ(two.first, 4);
 }
 
+// A row keeps the bytes of a folder or name that is not the UTF-8 of its cell, through
+// sorting and removal, until a new cell (a rename) names the file by its UTF-8.
+TEST(FileList, KeepsTheBytesOfNamesThatAreNotUtf8) {
+  FileList files;
+  files.AppendFileRow({"b.txt", "/d", "", "", "", ""});
+  files.AppendFileRow({"\xD6\xD0.txt", "/\xCE\xC4", "", "", "", ""},
+                      {"/\xCE\xC4", "\xD6\xD0.txt"});           // 中.txt in 文, all GBK
+  files.AppendFileRow({"\xD6\xD0.txt", "/d", "", "", "", ""});  // 中.txt in UTF-8
+  EXPECT_EQ(files.NativeFullPath(1).bytes(), "/d/b.txt");
+  EXPECT_EQ(files.NativeFullPath(2).bytes(), "/\xCE\xC4/\xD6\xD0.txt");
+  EXPECT_EQ(files.NativeFullPath(3).bytes(), "/d/\xE4\xB8\xAD.txt");
+  files.Reorder({3, 2, 1});
+  EXPECT_EQ(files.NativeFullPath(2).bytes(), "/\xCE\xC4/\xD6\xD0.txt");
+  files.RemoveRow(1);
+  EXPECT_EQ(files.NativeFullPath(1).bytes(), "/\xCE\xC4/\xD6\xD0.txt");
+  files.SetCell(1, kNameColumn, "\xD6\xD0_r.txt");
+  EXPECT_EQ(files.NativeFullPath(1).bytes(), "/\xCE\xC4/\xE4\xB8\xAD_r.txt");
+  EXPECT_EQ(files.FullPath(1), "/\xCE\xC4/\xD6\xD0_r.txt");
+  EXPECT_EQ(KeptBytes("\xD6\xD0", "\xE4\xB8\xAD"), std::nullopt);
+  EXPECT_EQ(KeptBytes("\xD6\xD0", "\xD6\xD0"), "\xD6\xD0");
+}
+
 TEST(FileList, BaseNameAndExtension) {
   struct Case {
     const char* name;
     const char* base;
     const char* extension;
   } const cases[] = {
-      {"a.txt", "a", ".txt"},          {"archive.tar.gz", "archive.tar", ".gz"},
-      {"README", "README", ""},        {".bashrc", "", ".bashrc"},
-      {"trailing.", "trailing", "."},  {"\xD6\xD0.txt", "\xD6\xD0", ".txt"},
+      {"a.txt", "a", ".txt"},         {"archive.tar.gz", "archive.tar", ".gz"},
+      {"README", "README", ""},       {".bashrc", "", ".bashrc"},
+      {"trailing.", "trailing", "."}, {"\xD6\xD0.txt", "\xD6\xD0", ".txt"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -200,12 +200,8 @@ TEST(SearchSplitting, FoldersAreTrimmedAndAnEmptyLastPieceDropped) {
     const char* text;
     Texts folders;
   } const cases[] = {
-      {"", {""}},
-      {"  /a  ", {"/a"}},
-      {"/a; /b", {"/a", "/b"}},
-      {"/a;;/b;", {"/a", "", "/b"}},
-      {";", {""}},
-      {" ; ", {""}},
+      {"", {""}},  {"  /a  ", {"/a"}}, {"/a; /b", {"/a", "/b"}}, {"/a;;/b;", {"/a", "", "/b"}},
+      {";", {""}}, {" ; ", {""}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);

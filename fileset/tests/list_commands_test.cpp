@@ -21,10 +21,10 @@ class ListCommands : public ::testing::Test {
  protected:
   // Adds files of the temp folder (created with their names as content) to the list.
   void Add(std::initializer_list<const char*> names) {
-    Texts paths;
+    std::vector<platform::NativePath> paths;
     for (const char* name : names) {
       if (!temp_.Exists(name)) temp_.Write(name, name);
-      paths.push_back(platform::Utf8ToEngine(temp_.Path(name)));
+      paths.emplace_back(temp_.Path(name));
     }
     AddFiles(files_, paths, host_);
   }
@@ -35,7 +35,9 @@ class ListCommands : public ::testing::Test {
     return names;
   }
   PickExportFile PickFile(const std::string& relative) {
-    return [this, relative] { return std::optional<std::string>(temp_.Path(relative)); };
+    return [this, relative] {
+      return std::optional<platform::NativePath>(platform::NativePath(temp_.Path(relative)));
+    };
   }
 
   TempFolder temp_;
@@ -48,7 +50,10 @@ TEST_F(ListCommands, AddingFillsRowsInOrderAndCountsThem) {
   ASSERT_EQ(symlink(temp_.Path("real.txt").c_str(), temp_.Path("link.txt").c_str()), 0);
   files_.SetMark(3, true);
   Add({"a.txt", "中文.ini", "a.txt"});
-  AddFiles(files_, {temp_.Path("missing.txt"), temp_.Path("link.txt")}, host_);
+  AddFiles(files_,
+           {platform::NativePath(temp_.Path("missing.txt")),
+            platform::NativePath(temp_.Path("link.txt"))},
+           host_);
   EXPECT_EQ(Names(), (Texts{"a.txt", "中文.ini", "a.txt"}));
   EXPECT_EQ(files_.Cell(2, kFolderColumn), temp_.Path());
   EXPECT_EQ(files_.Cell(2, kTypeColumn), ".ini");
@@ -113,7 +118,7 @@ TEST_F(ListCommands, ExportWritesEngineTextWithCrLfAfterEveryLine) {
 TEST_F(ListCommands, CancelledOrFailedExportWritesNothingAndFreesTheButton) {
   files_.AppendFileRow({"a.txt", "/d", "", "", "", ""});
   files_.SetMark(1, true);
-  RunExportFolders(files_, host_, [] { return std::optional<std::string>(); });
+  RunExportFolders(files_, host_, [] { return std::optional<platform::NativePath>(); });
   EXPECT_TRUE(host_.boxes.empty());
 
   const std::string locked = temp_.Write("locked.txt", "old");

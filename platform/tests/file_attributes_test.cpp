@@ -57,11 +57,11 @@ TEST(SetAttributes, ReplacesModeBitsAndTheDosWordWholesale) {
     const std::string path = c.folder ? temp.MakeFolder("x") : temp.Write("x", "data");
     ASSERT_EQ(chmod(path.c_str(), c.mode), 0);
     ASSERT_EQ(setxattr(path.c_str(), "user.DOSATTRIB", "0x26", 4, 0), 0);
-    EXPECT_TRUE(SetAttributes(Utf8ToEngine(path), c.mask));
+    EXPECT_TRUE(SetAttributes(NativePath(path), c.mask));
     EXPECT_EQ(ModeOf(path), c.newMode);
     EXPECT_EQ(DosWordOf(path), c.word);
     // What the file list reads back is what was set.
-    const std::uint32_t read = ReadEntry(Utf8ToEngine(path))->attributes;
+    const std::uint32_t read = ReadEntry(NativePath(path))->attributes;
     EXPECT_EQ(read & (kReadOnly | kHidden | kSystem | kArchive), c.mask);
     if (!c.folder) {
       EXPECT_EQ(temp.Read("x"), "data");
@@ -91,7 +91,7 @@ TEST(SetAttributes, WithoutExtendedAttributesOnlyReadOnlyAndArchiveAreCarried) {
     TempFolder temp;
     const std::string path = temp.Write("x", "data");
     ASSERT_EQ(chmod(path.c_str(), c.mode), 0);
-    EXPECT_EQ(SetAttributes(Utf8ToEngine(path), c.mask, c.writer), c.done);
+    EXPECT_EQ(SetAttributes(NativePath(path), c.mask, c.writer), c.done);
     EXPECT_EQ(ModeOf(path), c.newMode);
     EXPECT_EQ(DosWordOf(path), "(none)");
   }
@@ -126,10 +126,10 @@ TEST(FileTimes, WriteSetsAccessAndModificationExactly) {
   const std::string folder = Utf8ToEngine(temp.MakeFolder("sub"));
   for (const std::string& path : {file, folder}) {
     SCOPED_TRACE(path);
-    const std::optional<FileTimes> before = ReadFileTimes(path);
+    const std::optional<FileTimes> before = ReadFileTimes(NativePath(path));
     ASSERT_TRUE(before.has_value());
-    ASSERT_TRUE(WriteFileTimes(path, {1000000000, 5}, {1577942055, 123456789}));
-    const std::optional<FileTimes> after = ReadFileTimes(path);
+    ASSERT_TRUE(WriteFileTimes(NativePath(path), {1000000000, 5}, {1577942055, 123456789}));
+    const std::optional<FileTimes> after = ReadFileTimes(NativePath(path));
     ASSERT_TRUE(after.has_value());
     EXPECT_EQ(after->lastAccess.seconds, 1000000000);
     EXPECT_EQ(after->lastAccess.nanoseconds, 5);
@@ -137,8 +137,8 @@ TEST(FileTimes, WriteSetsAccessAndModificationExactly) {
     EXPECT_EQ(after->lastWrite.nanoseconds, 123456789);
     EXPECT_EQ(after->creation.seconds, before->creation.seconds);
   }
-  EXPECT_FALSE(ReadFileTimes(Utf8ToEngine(temp.Path("missing"))).has_value());
-  EXPECT_FALSE(WriteFileTimes(Utf8ToEngine(temp.Path("missing")), {}, {}));
+  EXPECT_FALSE(ReadFileTimes(NativePath(temp.Path("missing"))).has_value());
+  EXPECT_FALSE(WriteFileTimes(NativePath(temp.Path("missing")), {}, {}));
 }
 
 }  // namespace

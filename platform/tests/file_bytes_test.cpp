@@ -37,7 +37,7 @@ TEST(FileBytes, AFileCutShortReadsAsZerosAndIsNotIntact) {
     SCOPED_TRACE(cut);
     TempFolder temp;
     const std::string path = temp.Write("a.txt", text);
-    const FileBytes file(path);
+    const FileBytes file{NativePath(path)};
     ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(cut)), 0);
     const std::string_view bytes = file.bytes();
     ASSERT_EQ(bytes.size(), text.size());
@@ -56,7 +56,7 @@ TEST(FileBytes, MoreFilesThanGuardedMappingsAreRead) {
   std::vector<FileBytes> files;
   for (int i = 0; i <= FileBytes::kGuardedMappings; ++i) {
     paths.push_back(temp.Write(std::to_string(i) + ".txt", text));
-    files.emplace_back(paths.back());
+    files.emplace_back(NativePath(paths.back()));
   }
   for (const std::string& path : paths) ASSERT_EQ(truncate(path.c_str(), 0), 0);
   for (std::size_t i = 0; i < files.size(); ++i) {
@@ -69,7 +69,7 @@ TEST(FileBytes, MoreFilesThanGuardedMappingsAreRead) {
 
   files.erase(files.begin());
   const std::string next = temp.Write("next.txt", text);
-  const FileBytes again(next);
+  const FileBytes again{NativePath(next)};
   ASSERT_EQ(truncate(next.c_str(), 0), 0);
   EXPECT_TRUE(AllZeros(again.bytes()));
 }
@@ -117,7 +117,7 @@ enum class Source { Sent, FaultOutsideTheGuard };
   sigaction(SIGBUS, &action, nullptr);
 
   const MemoryFile guarded;
-  const FileBytes file(guarded.Path());  // installs the guard
+  const FileBytes file{NativePath(guarded.Path()), FileBytes::Link::Follow};  // installs the guard
   if (source == Source::Sent) {
     raise(SIGBUS);
   } else {

@@ -1,7 +1,7 @@
 #include "platform/file_write.h"
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <linux/audit.h>
 #include <linux/filter.h>
 #include <linux/seccomp.h>
@@ -46,7 +46,7 @@ std::vector<std::string> Entries(const TempFolder& temp) {
 TEST(ReplaceFileContents, CreatesAndReplacesKeepingModeAndDosAttributes) {
   TempFolder temp;
   const std::string path = temp.Path("a.txt");
-  ReplaceFileContents(path, "new\r\n");
+  ReplaceFileContents(NativePath(path), "new\r\n");
   EXPECT_EQ(temp.Read("a.txt"), "new\r\n");
   const mode_t mask = umask(0);
   umask(mask);
@@ -54,7 +54,7 @@ TEST(ReplaceFileContents, CreatesAndReplacesKeepingModeAndDosAttributes) {
 
   chmod(path.c_str(), 0640);
   ASSERT_EQ(setxattr(path.c_str(), "user.DOSATTRIB", "0x22", 4, 0), 0);
-  ReplaceFileContents(path, "second");
+  ReplaceFileContents(NativePath(path), "second");
   EXPECT_EQ(temp.Read("a.txt"), "second");
   EXPECT_EQ(ModeOf(path), 0640);
   char value[16] = {};
@@ -67,7 +67,7 @@ TEST(ReplaceFileContents, CreatesAndReplacesKeepingModeAndDosAttributes) {
 TEST(ReplaceFileContents, GivesANewFileTheModeOfTheUmask) {
   TempFolder temp;
   const mode_t before = umask(027);
-  ReplaceFileContents(temp.Path("a.txt"), "new");
+  ReplaceFileContents(NativePath(temp.Path("a.txt")), "new");
   umask(before);
   EXPECT_EQ(ModeOf(temp.Path("a.txt")), 0640);
 }
@@ -78,7 +78,7 @@ TEST(ReplaceFileContents, KeepsALongDosAttributeWhole) {
   const std::string path = temp.Write("a.txt", "old");
   std::string value = std::string("0x21", 5) + std::string(1000, '\x7f');
   ASSERT_EQ(setxattr(path.c_str(), "user.DOSATTRIB", value.data(), value.size(), 0), 0);
-  ReplaceFileContents(path, "new");
+  ReplaceFileContents(NativePath(path), "new");
   std::string back(2000, '\0');
   const ssize_t size = getxattr(path.c_str(), "user.DOSATTRIB", back.data(), back.size());
   ASSERT_GE(size, 0);
@@ -178,7 +178,7 @@ TEST(ReplaceFileContents, KeepsTheFileWhenItsModeOrDosWordCannotBeCarried) {
       ASSERT_EQ(setxattr(path.c_str(), "user.DOSATTRIB", c.dosWord, std::strlen(c.dosWord), 0), 0);
     }
     const Outcome outcome = WithCallsFailing(
-        c.calls, c.error, [&] { ReplaceFileContents(path, "new"); }, path);
+        c.calls, c.error, [&] { ReplaceFileContents(NativePath(path), "new"); }, path);
     if (outcome == Outcome::NoFilter) GTEST_SKIP() << "system calls cannot be filtered here";
     EXPECT_EQ(outcome, c.outcome);
     EXPECT_EQ(temp.Read("a.txt"), c.outcome == Outcome::Saved ? "new" : "old");
@@ -199,7 +199,7 @@ TEST(WriteCopy, MakesNoCopyWhoseModeCannotBeSet) {
   ASSERT_EQ(chmod(original.c_str(), 0600), 0);
   const std::string copy = temp.Path("a.bak");
   const Outcome outcome = WithCallsFailing(
-      chmods, EIO, [&] { WriteCopy(original, copy, "text"); }, copy);
+      chmods, EIO, [&] { WriteCopy(NativePath(original), NativePath(copy), "text"); }, copy);
   if (outcome == Outcome::NoFilter) GTEST_SKIP() << "system calls cannot be filtered here";
   EXPECT_EQ(outcome, Outcome::Refused);
   EXPECT_EQ(Entries(temp), std::vector<std::string>{"a.txt"});
@@ -210,7 +210,7 @@ TEST(ReplaceFileContents, RefusesAReadOnlyFileAndLeavesItAsItWas) {
   const std::string path = temp.Write("locked.txt", "old");
   chmod(path.c_str(), 0444);  // refused even for root, who could write it
   try {
-    ReplaceFileContents(path, "new");
+    ReplaceFileContents(NativePath(path), "new");
     FAIL() << "no error";
   } catch (const CommandError& error) {
     EXPECT_EQ(std::string(error.what()), "Cannot create file " + path);
@@ -221,7 +221,7 @@ TEST(ReplaceFileContents, RefusesAReadOnlyFileAndLeavesItAsItWas) {
 
 TEST(ReplaceFileContents, FailsCleanlyInAMissingFolder) {
   TempFolder temp;
-  EXPECT_THROW(ReplaceFileContents(temp.Path("missing/a.txt"), "x"), CommandError);
+  EXPECT_THROW(ReplaceFileContents(NativePath(temp.Path("missing/a.txt")), "x"), CommandError);
   EXPECT_TRUE(Entries(temp).empty());
 }
 
@@ -229,14 +229,14 @@ TEST(ReplaceFileContents, FollowsALinkAndKeepsHardLinksTogether) {
   TempFolder temp;
   const std::string target = temp.Write("target.txt", "old");
   ASSERT_EQ(symlink(target.c_str(), temp.Path("link.txt").c_str()), 0);
-  ReplaceFileContents(temp.Path("link.txt"), "through the link");
+  ReplaceFileContents(NativePath(temp.Path("link.txt")), "through the link");
   EXPECT_EQ(temp.Read("target.txt"), "through the link");
   struct stat st;
   ASSERT_EQ(lstat(temp.Path("link.txt").c_str(), &st), 0);
   EXPECT_TRUE(S_ISLNK(st.st_mode));
 
   ASSERT_EQ(link(target.c_str(), temp.Path("hard.txt").c_str()), 0);
-  ReplaceFileContents(temp.Path("hard.txt"), "shared");
+  ReplaceFileContents(NativePath(temp.Path("hard.txt")), "shared");
   EXPECT_EQ(temp.Read("target.txt"), "shared");
   EXPECT_EQ(Entries(temp), (std::vector<std::string>{"hard.txt", "link.txt", "target.txt"}));
 }
@@ -263,8 +263,8 @@ void AppendInPieces(FileReplacement& file, std::string_view bytes) {
 // and on a memory file system (which may take no direct writes).
 TEST(FileReplacement, StreamsEveryLengthByteForByte) {
   const std::size_t block = BlockWriter::kBlockSize;
-  const std::size_t lengths[] = {0,         1,         4095,      4096,          4097,
-                                 block - 1, block,     block + 1, 2 * block + 4097};
+  const std::size_t lengths[] = {
+      0, 1, 4095, 4096, 4097, block - 1, block, block + 1, 2 * block + 4097};
   std::vector<std::string> folders = {"disk"};
   if (std::filesystem::is_directory("/dev/shm")) folders.push_back("/dev/shm");
   for (const std::string& where : folders) {
@@ -281,7 +281,7 @@ TEST(FileReplacement, StreamsEveryLengthByteForByte) {
       SCOPED_TRACE(length);
       const std::string path = base + "/a.bin";
       const std::string bytes = Pattern(length);
-      FileReplacement file(path);
+      FileReplacement file{NativePath(path)};
       AppendInPieces(file, bytes);
       file.Commit();
       std::ifstream in(path, std::ios::binary);
@@ -306,7 +306,7 @@ TEST(FileReplacement, AFullDiskLeavesTheFileAsItWas) {
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
   std::string error = "no error";
   try {
-    FileReplacement file(path);
+    FileReplacement file{NativePath(path)};
     AppendInPieces(file, Pattern(3 * BlockWriter::kBlockSize));
     file.Commit();
   } catch (const CommandError& e) {
@@ -330,7 +330,7 @@ TEST(FileReplacement, AKilledSaveLeavesNothingBehind) {
   const pid_t child = fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
-    FileReplacement file(path);
+    FileReplacement file{NativePath(path)};
     AppendInPieces(file, Pattern(3 * BlockWriter::kBlockSize));
     raise(SIGKILL);
   }
@@ -347,10 +347,10 @@ TEST(WriteCopy, TakesTheBytesGivenAndTheOriginalsPermissions) {
   TempFolder temp;
   const std::string original = temp.Write("a.txt", "text");
   chmod(original.c_str(), 0600);
-  WriteCopy(original, temp.Path("new.bak"), "text");
+  WriteCopy(NativePath(original), NativePath(temp.Path("new.bak")), "text");
   const std::string earlier = temp.Write("old.bak", "earlier copy");
   chmod(earlier.c_str(), 0644);
-  WriteCopy(original, earlier, "text");
+  WriteCopy(NativePath(original), NativePath(earlier), "text");
   for (const char* name : {"new.bak", "old.bak"}) {
     SCOPED_TRACE(name);
     EXPECT_EQ(temp.Read(name), "text");
@@ -363,9 +363,9 @@ TEST(DeleteFile, DeletesWritableFilesOnly) {
   const std::string plain = temp.Write("plain.txt", "x");
   const std::string locked = temp.Write("locked.txt", "x");
   chmod(locked.c_str(), 0444);
-  EXPECT_TRUE(DeleteFile(plain));
-  EXPECT_FALSE(DeleteFile(locked));
-  EXPECT_FALSE(DeleteFile(temp.Path("missing.txt")));
+  EXPECT_TRUE(DeleteFile(NativePath(plain)));
+  EXPECT_FALSE(DeleteFile(NativePath(locked)));
+  EXPECT_FALSE(DeleteFile(NativePath(temp.Path("missing.txt"))));
   EXPECT_EQ(Entries(temp), std::vector<std::string>{"locked.txt"});
 }
 

@@ -15,7 +15,8 @@ name in brackets. Text before the first section is a comment.
               PATH [size=N]             a file of N bytes ("x" repeated)
               DIR/                      an empty folder
           PATH is relative to the temporary folder, "/" between folders; CONTENT is the
-          rest of the line after " = ", with the escapes \\n \\r \\t \\\\ and \\xHH. OPTIONS are
+          rest of the line after " = "; both take the escapes \\n \\r \\t \\\\ and \\xHH (a
+          name that is not UTF-8 is written with \\xHH). OPTIONS are
           comma-separated: size=N, mode=0444 (octal), mtime=YYYY-MM-DD hh:mm:ss and
           atime=... (local time; atime defaults to mtime). A creation (birth) time cannot
           be set on this platform.
@@ -158,7 +159,9 @@ def parse_entries(lines):
                 if not sep or key not in ("size", "mode", "mtime", "atime"):
                     raise CaseError(f"bad option {option.strip()!r} in {line!r}")
                 options[key] = value.strip()
-        path = head.strip()
+        # A path may hold \xHH escapes too, for names that are not UTF-8 (surrogate
+        # escapes stand for their bytes, as in the names os.walk gives back).
+        path = os.fsdecode(unescape(head.strip()))
         if not path or path.startswith("/") or ".." in path.split("/"):
             raise CaseError(f"bad path in {line!r}")
         is_dir = path.endswith("/")
@@ -444,6 +447,9 @@ def run_program(binary, case_path, sections, server, program_folder, beside_afte
 
 
 def main():
+    # Names that are not UTF-8 reach the messages as surrogate escapes.
+    sys.stdout.reconfigure(errors="backslashreplace")
+    sys.stderr.reconfigure(errors="backslashreplace")
     if len(sys.argv) != 3:
         print("usage: run_case.py TESSALY_BINARY CASE_FILE", file=sys.stderr)
         return 2

@@ -1,0 +1,38 @@
+#include "app/chosen_path.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "platform/file_system.h"
+
+namespace app {
+namespace {
+
+platform::NativePath Written(const QString& path) {
+  return platform::NativePath(QFile::encodeName(QDir::fromNativeSeparators(path)).toStdString());
+}
+
+}  // namespace
+
+platform::NativePath ChosenPath(const QString& path) {
+  platform::NativePath written = Written(path);
+  const QFileInfo info(QDir::fromNativeSeparators(path));
+  const QString name = info.fileName();
+  if (platform::ReadEntry(written) || name.isEmpty() || info.path() == path) return written;
+  const platform::NativePath folder = ChosenPath(info.path());
+  const platform::NativePath same =
+      platform::JoinPath(folder, written.bytes().substr(written.bytes().rfind('/') + 1));
+  if (platform::ReadEntry(same)) return same;
+  std::optional<std::string> found;
+  for (const platform::DirEntry& entry : platform::ListFolder(folder, "*")) {
+    const QByteArray bytes(entry.nativeName.data(),
+                           static_cast<qsizetype>(entry.nativeName.size()));
+    if (QFile::decodeName(bytes) != name) continue;
+    if (found) return written;  // two names show alike: no telling which was meant
+    found = entry.nativeName;
+  }
+  return found ? platform::JoinPath(folder, *found) : written;
+}
+
+}  // namespace app
