@@ -26,11 +26,11 @@ platform::NativePath ChosenPath(const QString& path) {
   if (platform::ReadEntry(same)) return same;
   std::optional<std::string> found;
   for (const platform::DirEntry& entry : platform::ListFolder(folder, "*")) {
-    const QByteArray bytes(entry.nativeName.data(),
-                           static_cast<qsizetype>(entry.nativeName.size()));
+    const std::string_view native = entry.NativeName();
+    const QByteArray bytes(native.data(), static_cast<qsizetype>(native.size()));
     if (QFile::decodeName(bytes) != name) continue;
     if (found) return written;  // two names show alike: no telling which was meant
-    found = entry.nativeName;
+    found = std::string(native);
   }
   return found ? platform::JoinPath(folder, *found) : written;
 }

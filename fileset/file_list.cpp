@@ -76,6 +76,18 @@ std::string FileList::NativeName(int row) const {
 }
 
 platform::NativePath FileList::NativeFullPath(int row) const {
+  // Built in one piece: a run asks for it once for every row.
+  const NativeNames* natives = natives_[row].get();
+  const std::string& folder = rows_[row][kFolderColumn];
+  const std::string& name = rows_[row][kNameColumn];
+  const bool keptFolder = natives != nullptr && natives->folder;
+  const bool keptName = natives != nullptr && natives->name;
+  if (!keptFolder && !keptName && platform::IsAscii(folder) && platform::IsAscii(name)) {
+    std::string path;
+    path.reserve(folder.size() + 1 + name.size());
+    path.append(folder).append(1, platform::kPathSeparator).append(name);
+    return platform::NativePath(std::move(path));
+  }
   return platform::JoinPath(NativeFolder(row), NativeName(row));
 }
 

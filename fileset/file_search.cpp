@@ -40,7 +40,7 @@ class FolderWalk {
       if (controls_.StopRequested()) break;
       host_.ProcessMessages();
       if (!Accepts(entry, filters)) continue;
-      NativeNames natives{keptFolder, KeptBytes(entry.name, entry.nativeName)};
+      NativeNames natives{keptFolder, KeptBytes(entry.name, entry.NativeName())};
       files_.AppendFileRow(FileRowOf(folder, std::move(entry)), std::move(natives));
     }
     if (filters.subfolders) {
@@ -49,9 +49,9 @@ class FolderWalk {
         host_.ProcessMessages();
         if ((entry.attributes & ~kFolderMask) != 0 || entry.name == "." || entry.name == "..")
           continue;
-        Walk(
-            sub.empty() ? entry.name : platform::JoinPath(sub, entry.name),
-            nativeSub.empty() ? entry.nativeName : platform::JoinPath(nativeSub, entry.nativeName));
+        Walk(sub.empty() ? entry.name : platform::JoinPath(sub, entry.name),
+             nativeSub.empty() ? std::string(entry.NativeName())
+                               : platform::JoinPath(nativeSub, entry.NativeName()));
       }
     }
     host_.WriteCounter(platform::Counter::Search, files_.FileRowCount());

@@ -56,7 +56,8 @@ void AddFiles(FileList& files, const std::vector<platform::NativePath>& paths,
     const std::string nativeFolder =
         slash == std::string::npos ? std::string() : bytes.substr(0, slash);
     std::string folder = platform::EngineOf(nativeFolder);
-    NativeNames natives{KeptBytes(folder, nativeFolder), KeptBytes(entry->name, entry->nativeName)};
+    NativeNames natives{KeptBytes(folder, nativeFolder),
+                        KeptBytes(entry->name, entry->NativeName())};
     files.AppendFileRow(FileRowOf(std::move(folder), std::move(*entry)), std::move(natives));
   }
 }

@@ -253,14 +253,15 @@ void ReadFolder(const NativePath& folder, const Wildcard* wildcard, std::vector<
     path += raw;
     const std::uint32_t attributes =
         AttributesOf(st, name, DosAttributeReader(folderFd, raw, path.c_str(), relative));
+    std::string nativeBytes = ascii ? std::string() : std::string(raw);
     if (!matches) {
-      subfolders->push_back({std::move(name), raw, attributes});
+      subfolders->push_back({std::move(name), std::move(nativeBytes), attributes});
       continue;
     }
-    if (isFolder) subfolders->push_back({name, raw, attributes});
+    if (isFolder) subfolders->push_back({name, nativeBytes, attributes});
     DirEntry entry;
     entry.name = std::move(name);
-    entry.nativeName = raw;
+    entry.nativeBytes = std::move(nativeBytes);
     entry.attributes = attributes;
     SetStats(entry, st);
     entries->push_back(std::move(entry));
@@ -307,8 +308,8 @@ std::optional<DirEntry> ReadEntry(const NativePath& path) {
   bool relative = false;  // one path, nothing to spare
   entry.attributes = AttributesOf(
       st, name, DosAttributeReader(AT_FDCWD, native.c_str(), native.c_str(), relative));
+  if (!IsAscii(raw)) entry.nativeBytes = raw;
   entry.name = std::move(name);
-  entry.nativeName = raw;
   SetStats(entry, st);
   return entry;
 }

@@ -40,8 +40,9 @@ inline constexpr char kDosAttributeName[] = "user.DOSATTRIB";
 // archive for a regular file. A symbolic link is a reparse point (never followed); a
 // device, pipe or socket is a device.
 struct DirEntry {
-  std::string name;        // engine text shown of the name (EngineOf), no folder
-  std::string nativeName;  // the name's bytes
+  std::string name;         // engine text shown of the name (EngineOf), no folder
+  std::string nativeBytes;  // the name's bytes where they are not `name`; empty for ASCII
+  std::string_view NativeName() const { return nativeBytes.empty() ? name : nativeBytes; }
   std::uint32_t attributes = 0;
   std::int64_t size = 0;
   FileTime creation;  // birth time where the file system keeps one, else the change time
@@ -57,8 +58,9 @@ std::vector<DirEntry> ListFolder(const NativePath& folder, std::string_view patt
 // The names of the subfolders of `folder` (real folders only, no links), in name order,
 // with their attributes.
 struct SubfolderEntry {
-  std::string name;  // engine text shown
-  std::string nativeName;
+  std::string name;         // engine text shown
+  std::string nativeBytes;  // as in DirEntry
+  std::string_view NativeName() const { return nativeBytes.empty() ? name : nativeBytes; }
   std::uint32_t attributes = 0;
 };
 std::vector<SubfolderEntry> ListSubfolders(const NativePath& folder);

@@ -304,7 +304,7 @@ TEST_F(FileSystemTest, ReadEntryNamesTheLastComponent) {
   const std::optional<DirEntry> file = ReadEntry(NativePath(root_ + "/" + kChineseUtf8 + ".txt"));
   ASSERT_TRUE(file.has_value());
   EXPECT_EQ(file->name, kChineseEngine + ".txt");
-  EXPECT_EQ(file->nativeName, kChineseUtf8 + ".txt");
+  EXPECT_EQ(file->NativeName(), kChineseUtf8 + ".txt");
   EXPECT_EQ(file->size, 3);
   EXPECT_EQ(file->attributes, kArchive);
 
