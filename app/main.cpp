@@ -11,12 +11,14 @@
 #include "app/qt_dialogs.h"
 #include "app/script/script_driver.h"
 #include "platform/process.h"
+#include "platform/rewrite_in_place.h"
 
 namespace {
 
 // Qt aborts without a display unless a platform is named; scripts need none.
 void UseOffscreenWithoutDisplay() {
-  const bool hasDisplay = std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;
+  const bool hasDisplay =
+      std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;
   if (!hasDisplay && std::getenv("QT_QPA_PLATFORM") == nullptr)
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
 }
@@ -24,9 +26,9 @@ void UseOffscreenWithoutDisplay() {
 void ApplyWindowFont(QApplication& application) {
   const QStringList families = QFontDatabase::families();
   QString family;
-  for (const QString& candidate : {QStringLiteral("宋体"), QStringLiteral("SimSun"),
-                                   QStringLiteral("WenQuanYi Micro Hei"),
-                                   QStringLiteral("Noto Sans CJK SC")}) {
+  for (const QString& candidate :
+       {QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("WenQuanYi Micro Hei"),
+        QStringLiteral("Noto Sans CJK SC")}) {
     if (families.contains(candidate)) {
       family = candidate;
       break;
@@ -61,7 +63,11 @@ int RunWindow(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   platform::PrepareProcess();
-  const auto is = [&](const char* option) { return argc >= 2 && std::strcmp(argv[1], option) == 0; };
+  // A save that a killed run left halfway is finished before anything else.
+  platform::CompleteInterruptedRewrites();
+  const auto is = [&](const char* option) {
+    return argc >= 2 && std::strcmp(argv[1], option) == 0;
+  };
   // Trying a template needs no window toolkit at all.
   if (is("--eval") || is("--expr")) return app::RunCommandLine(argc, argv);
   if (is("--script")) {

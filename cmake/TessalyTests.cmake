@@ -12,7 +12,9 @@ function(tessaly_add_tests name)
   # gtest_discover_tests hands its PROPERTIES on word by word, which splits a list value
   # such as ENVIRONMENT after its first variable. So the environment is set by a file
   # that ctest reads after the discovered tests, from the list of their names.
-  set(environment "TZ=Asia/Shanghai" "LC_ALL=C.UTF-8" ${TESSALY_SANITIZER_ENVIRONMENT})
+  # Saves of hard-linked files keep records in the journal: one of the build's own.
+  set(environment "TZ=Asia/Shanghai" "LC_ALL=C.UTF-8"
+      "TESSALY_JOURNAL_DIR=${PROJECT_BINARY_DIR}/test-journal" ${TESSALY_SANITIZER_ENVIRONMENT})
   set(script "${CMAKE_CURRENT_BINARY_DIR}/${name}_environment.cmake")
   file(WRITE "${script}"
        "if(${name}_TESTS)\n"

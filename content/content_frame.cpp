@@ -2,6 +2,7 @@
 
 #include "platform/error.h"
 #include "platform/file_write.h"
+#include "platform/rewrite_in_place.h"
 
 namespace content {
 
@@ -48,6 +49,8 @@ bool ProcessFile(const fileset::FileList& files, int row, platform::Host& host, 
 void RunContentFrame(fileset::FileList& files, platform::Host& host, ContentMode& mode) {
   std::int64_t notText = 0;
   const auto begin = [&] {
+    // A rewrite that a killed run left halfway is finished before any file is read.
+    platform::CompleteInterruptedRewrites();
     mode.Begin();
     host.WriteCounter(platform::Counter::Change, 0);
   };

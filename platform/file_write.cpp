@@ -1,6 +1,8 @@
 #include "platform/file_write.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -18,32 +20,10 @@
 #include "platform/code_page.h"
 #include "platform/error.h"
 #include "platform/file_system.h"
+#include "platform/rewrite_in_place.h"
 
 namespace platform {
 namespace {
-
-bool PWriteAll(int fd, std::string_view bytes, off_t offset) {
-  while (!bytes.empty()) {
-    const ssize_t written = pwrite(fd, bytes.data(), bytes.size(), offset);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-    offset += written;
-  }
-  return true;
-}
-
-// The file a write lands in: a symbolic link's final target, else the path itself.
-std::string ResolvedTarget(const std::string& native) {
-  char resolved[PATH_MAX];
-  struct stat link;
-  if (lstat(native.c_str(), &link) == 0 && S_ISLNK(link.st_mode) &&
-      realpath(native.c_str(), resolved) != nullptr)
-    return resolved;
-  return native;
-}
 
 // The folder part of a native path ("." for a bare name).
 std::string FolderOf(const std::string& path) {
@@ -56,17 +36,56 @@ std::string FolderOf(const std::string& path) {
 // for each save: /proc may be mounted or not, and one call costs nothing beside a save.
 bool CanNameUnnamedFiles() { return access("/proc/self/fd", X_OK) == 0; }
 
-// A name beside `target` for a copy: the process id and a random number. Another save
-// may have taken it meanwhile (EEXIST), so callers try again with a new one; should the
+// Copies that get a name are named so that they tell themselves as this program's and
+// whose: ".tessaly-PID-RANDOM" and the kind, in the folder of the file they are for.
+// A temporary copy of a save where unnamed files are not to be had:
+constexpr std::string_view kTemporaryKind = ".tmp";
+// The complete copy a recorded rewrite in place takes its bytes from (rewrite_in_place.h):
+constexpr std::string_view kRewriteKind = ".new";
+constexpr std::string_view kSiblingStart = ".tessaly-";
+
+// A name in `folder` for a copy: the process id and a random number. Another save may
+// have taken it meanwhile (EEXIST), so callers try again with a new one; should the
 // random source fail, `attempt` alone keeps the tries apart.
-std::string SiblingName(const std::string& target, unsigned attempt) {
+std::string SiblingName(const std::string& folder, std::string_view kind, unsigned attempt) {
   std::uint64_t random = 0;
   if (getrandom(&random, sizeof random, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof random))
     random = attempt;
-  char suffix[48];
-  std::snprintf(suffix, sizeof suffix, ".%ld-%016llx", static_cast<long>(getpid()),
-                static_cast<unsigned long long>(random));
-  return target + suffix;
+  char name[64];
+  std::snprintf(name, sizeof name, "/%.*s%ld-%016llx%.*s", static_cast<int>(kSiblingStart.size()),
+                kSiblingStart.data(), static_cast<long>(getpid()),
+                static_cast<unsigned long long>(random), static_cast<int>(kind.size()),
+                kind.data());
+  return folder + name;
+}
+
+// Removes the temporary copies in `folder` that a process killed during a save left: named
+// as this program's and of a process that is gone. A live process's copy is its own.
+void RemoveStaleSiblings(const std::string& folder) {
+  DIR* dir = opendir(folder.c_str());
+  if (dir == nullptr) return;
+  while (const dirent* entry = readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (!name.starts_with(kSiblingStart) || !name.ends_with(kTemporaryKind)) continue;
+    long pid = 0;
+    unsigned long long random = 0;
+    int end = 0;
+    const std::string text(name.substr(kSiblingStart.size()));
+    if (std::sscanf(text.c_str(), "%ld-%16llx%n", &pid, &random, &end) != 2 ||
+        text.substr(static_cast<std::size_t>(end)) != kTemporaryKind || pid <= 0 || pid == getpid())
+      continue;
+    if (kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+      unlinkat(dirfd(dir), entry->d_name, 0);
+  }
+  closedir(dir);
+}
+
+bool FlushFolder(const std::string& folder) {
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool flushed = fsync(fd) == 0;
+  close(fd);
+  return flushed;
 }
 
 constexpr unsigned kNameAttempts = 100;
@@ -95,9 +114,6 @@ std::optional<std::string> ReadDosAttribute(const std::string& path) {
   }
 }
 
-// How rewriting a file in place ended.
-enum class InPlace { Done, Untouched, Broken };
-
 // Who gives the new text its permission bits.
 enum class Mode {
   // The kernel, as for any new file: 0666 less the umask, or the folder's default ACL.
@@ -117,14 +133,16 @@ enum class Mode {
 // created as any new file is: no wider than the finished file will be.
 class TemporarySibling {
  public:
-  TemporarySibling(const std::string& target, Mode mode) {
+  TemporarySibling(const std::string& target, Mode mode) : folder_(FolderOf(target)) {
     const mode_t creation = mode == Mode::FromCreation ? 0666 : 0600;
     if (CanNameUnnamedFiles()) {
-      fd_ = open(FolderOf(target).c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, creation);
+      fd_ = open(folder_.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, creation);
       if (fd_ >= 0) return;
     }
+    // Named copies are left behind by a killed save: those of earlier ones go now.
+    RemoveStaleSiblings(folder_);
     for (unsigned attempt = 0; attempt < kNameAttempts && fd_ < 0; ++attempt) {
-      path_ = SiblingName(target, attempt);
+      path_ = SiblingName(folder_, kTemporaryKind, attempt);
       fd_ = open(path_.c_str(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, creation);
       if (fd_ < 0 && errno != EEXIST) break;
     }
@@ -153,42 +171,34 @@ class TemporarySibling {
     // An empty value tells no reader anything: there is nothing to carry.
     return dos->empty() || fsetxattr(fd_, kDosAttributeName, dos->data(), dos->size(), 0) == 0;
   }
-  // Gives the copy a name beside `target` (the name stays after a failure).
-  bool Name(const std::string& target) { return named_ || GiveName(target); }
+  // Gives the copy the name `path` in its folder, for a recorded rewrite in place; false
+  // when it cannot have it.
+  bool NameAs(const std::string& path) {
+    if (named_) {
+      // A temporary copy has its name already: it takes the new one instead.
+      if (renameat2(AT_FDCWD, path_.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) != 0)
+        return false;
+    } else {
+      const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+      // Linking by descriptor needs a privilege; through /proc it needs none.
+      if (linkat(fd_, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) != 0 &&
+          linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) != 0)
+        return false;
+    }
+    path_ = path;
+    named_ = true;
+    return true;
+  }
+  // Takes the copy's name away now.
+  void Unname() {
+    if (named_ && !kept_) unlink(path_.c_str());
+    named_ = false;
+  }
   // Leaves the named copy in the folder when this ends.
   void Keep() { kept_ = true; }
-  // Rewrites `target` in place from the copy, keeping its inode so every hard link sees
-  // the new text. Room for the text is taken first, so a full disk fails before the
-  // file changes.
-  InPlace CopyInto(const std::string& target) const {
-    // Reading back goes through the cache: a direct read would need aligned buffers.
-    const int flags = fcntl(fd_, F_GETFL);
-    struct stat copy;
-    if (flags < 0 || fcntl(fd_, F_SETFL, flags & ~O_DIRECT) != 0 || fstat(fd_, &copy) != 0)
-      return InPlace::Untouched;
-    const int out = open(target.c_str(), O_WRONLY | O_CLOEXEC);
-    if (out < 0) return InPlace::Untouched;
-    if (copy.st_size > 0 && fallocate(out, FALLOC_FL_KEEP_SIZE, 0, copy.st_size) != 0 &&
-        errno != EOPNOTSUPP && errno != ENOSYS) {
-      close(out);
-      return InPlace::Untouched;
-    }
-    std::string block(1 << 20, '\0');
-    off_t offset = 0;
-    bool ok = true;
-    while (ok && offset < copy.st_size) {
-      const ssize_t got = pread(fd_, block.data(), block.size(), offset);
-      if (got < 0 && errno == EINTR) continue;
-      ok = got > 0 &&
-           PWriteAll(out, std::string_view(block.data(), static_cast<std::size_t>(got)), offset);
-      offset += got;
-    }
-    ok = ok && ftruncate(out, copy.st_size) == 0 && fsync(out) == 0;
-    ok = close(out) == 0 && ok;
-    return ok ? InPlace::Done : InPlace::Broken;
-  }
+  const std::string& folder() const { return folder_; }
   bool RenameOver(const std::string& target) {
-    if (!Name(target)) return false;
+    if (!named_ && !GiveName()) return false;
     if (close(fd_) != 0) {
       fd_ = -1;
       return false;
@@ -199,23 +209,17 @@ class TemporarySibling {
   }
 
  private:
-  // Links the unnamed copy into the folder under a free name beside `target`, for the
-  // rename that puts it in place (a link cannot replace a file).
-  bool GiveName(const std::string& target) {
-    const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+  // Links the unnamed copy into its folder under a free name, for the rename that puts
+  // it in place (a link cannot replace a file).
+  bool GiveName() {
     for (unsigned attempt = 0; attempt < kNameAttempts; ++attempt) {
-      path_ = SiblingName(target, attempt);
-      // Linking by descriptor needs a privilege; through /proc it needs none.
-      if (linkat(fd_, "", AT_FDCWD, path_.c_str(), AT_EMPTY_PATH) == 0 ||
-          linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path_.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-        named_ = true;
-        return true;
-      }
+      if (NameAs(SiblingName(folder_, kTemporaryKind, attempt))) return true;
       if (errno != EEXIST) return false;
     }
     return false;
   }
 
+  std::string folder_;
   std::string path_;
   int fd_ = -1;
   bool named_ = false;  // the copy has a name in the folder (path_)
@@ -225,10 +229,9 @@ class TemporarySibling {
 }  // namespace
 
 struct FileReplacement::State {
-  explicit State(const NativePath& nativePath)
-      : path(nativePath), target(ResolvedTarget(nativePath.bytes())) {}
-  NativePath path;     // for the message
-  std::string target;  // links resolved
+  explicit State(const NativePath& nativePath) : path(nativePath), target(nativePath.bytes()) {}
+  NativePath path;  // for the message
+  std::string target;
   struct stat st {};
   bool exists = false;
   std::optional<mode_t> mode;  // the permission bits asked for, else the file's own
@@ -243,8 +246,10 @@ FileReplacement::FileReplacement(const NativePath& path, const NativePath& permi
   State& s = *state_;
   struct stat from;
   if (!permissionsFrom.empty() && stat(permissionsFrom.c_str(), &from) == 0) s.mode = from.st_mode;
-  s.exists = stat(s.target.c_str(), &s.st) == 0;
-  if (s.exists && (!S_ISREG(s.st.st_mode) || IsReadOnly(path))) ThrowCannotCreate(path);
+  // No write follows a symbolic link: one in the file's place is replaced by the new text
+  // itself, as a file that was not there would be.
+  s.exists = lstat(s.target.c_str(), &s.st) == 0 && !S_ISLNK(s.st.st_mode);
+  if (s.exists && (!S_ISREG(s.st.st_mode) || (s.st.st_mode & 0222) == 0)) ThrowCannotCreate(path);
   const Mode mode = s.exists || s.mode ? Mode::SetLater : Mode::FromCreation;
   s.copy = std::make_unique<TemporarySibling>(s.target, mode);
   if (!s.copy->Open()) ThrowCannotCreate(path);
@@ -282,16 +287,37 @@ void FileReplacement::Commit() {
   if (s.mode && !s.copy->SetMode(*s.mode)) ThrowCannotCreate(s.path);
   if (!s.copy->Flush()) ThrowCannotCreate(s.path);
   if (s.exists && s.st.st_nlink > 1) {
-    // The shared inode is rewritten in place. Until it holds the whole new text, the
-    // complete copy has a name beside it; if the rewrite breaks off, the copy stays.
-    if (!s.copy->Name(s.target)) ThrowCannotCreate(s.path);
-    const InPlace result = s.copy->CopyInto(s.target);
-    if (result == InPlace::Broken) s.copy->Keep();
-    if (result != InPlace::Done) ThrowCannotCreate(s.path);
-    s.committed = true;
+    RewriteInPlace();
     return;
   }
   if (!s.copy->RenameOver(s.target)) ThrowCannotCreate(s.path);
+  s.committed = true;
+}
+
+void FileReplacement::RewriteInPlace() {
+  State& s = *state_;
+  // The shared inode is written over from the complete copy. The rewrite is recorded and
+  // the copy named beside the file first, so that a rewrite broken off, even by a kill, is
+  // completed by the next run; afterwards the copy and the record go, in that order.
+  struct stat copy;
+  if (fstat(s.copy->fd(), &copy) != 0) ThrowCannotCreate(s.path);
+  const std::string name = SiblingName(s.copy->folder(), kRewriteKind, 0);
+  RecordedRewrite record(s.path, s.target, name, static_cast<std::uint64_t>(s.st.st_dev),
+                         static_cast<std::uint64_t>(s.st.st_ino), copy.st_size);
+  if (!s.copy->NameAs(name) || !FlushFolder(s.copy->folder())) {
+    s.copy->Unname();
+    ThrowCannotCreate(s.path);
+  }
+  const InPlace result = WriteOver(s.copy->fd(), s.target);
+  if (result == InPlace::Broken) {
+    s.copy->Keep();
+    record.Keep();
+    ThrowCannotCreate(s.path);
+  }
+  s.copy->Unname();
+  FlushFolder(s.copy->folder());
+  record.Finish();
+  if (result != InPlace::Done) ThrowCannotCreate(s.path);
   s.committed = true;
 }
 

@@ -42,6 +42,7 @@ class FileReplacement {
 
  private:
   void AppendToFullBuffer(std::string_view bytes);
+  void RewriteInPlace();
 
   struct State;
   std::unique_ptr<State> state_;

@@ -241,6 +241,27 @@ TEST_F(ContentFrame, AFileErrorEndsTheRunAndKeepsEarlierFilesSaved) {
   }
 }
 
+// A listed file that is no longer a regular file when the run reaches it (a link put in
+// its place, a folder) ends the run as a file that cannot be opened; what a link points
+// to is never read or written.
+TEST_F(ContentFrame, AFileThatIsNoLongerARegularFileEndsTheRun) {
+  const std::string elsewhere = temp_.Write("elsewhere/secret.txt", "secret");
+  for (const bool link : {true, false}) {
+    SCOPED_TRACE(link ? "link" : "folder");
+    std::filesystem::remove_all(temp_.Path("b.txt"));
+    if (link) {
+      ASSERT_EQ(symlink(elsewhere.c_str(), temp_.Path("b.txt").c_str()), 0);
+    } else {
+      temp_.MakeFolder("b.txt");
+    }
+    files_.Reset();
+    List({{"b.txt", nullptr}});
+    EXPECT_EQ(RunExpectingError(), "Cannot open file " + temp_.Path("b.txt"));
+    EXPECT_EQ(temp_.Read("elsewhere/secret.txt"), "secret");
+    EXPECT_FALSE(temp_.Exists("b.txt.bak"));
+  }
+}
+
 TEST_F(ContentFrame, MarksChangedDuringTheRunCountForRowsStillToCome) {
   List({{"a.txt", "a"}, {"b.txt", "b"}, {"c.txt", "c"}});
   files_.SetMark(2, false);

@@ -22,6 +22,7 @@
 
 #include "platform/block_writer.h"
 #include "platform/error.h"
+#include "platform/rewrite_in_place.h"
 #include "platform/testing/temp_folder.h"
 
 namespace platform {
@@ -225,20 +226,41 @@ TEST(ReplaceFileContents, FailsCleanlyInAMissingFolder) {
   EXPECT_TRUE(Entries(temp).empty());
 }
 
-TEST(ReplaceFileContents, FollowsALinkAndKeepsHardLinksTogether) {
+// No write follows a symbolic link: a link in the file's place (a ".bak" path that is a
+// link to a file elsewhere) is replaced itself, and what it pointed to stays as it was.
+TEST(ReplaceFileContents, ReplacesALinkItselfNeverItsTarget) {
   TempFolder temp;
-  const std::string target = temp.Write("target.txt", "old");
-  ASSERT_EQ(symlink(target.c_str(), temp.Path("link.txt").c_str()), 0);
-  ReplaceFileContents(NativePath(temp.Path("link.txt")), "through the link");
-  EXPECT_EQ(temp.Read("target.txt"), "through the link");
+  const std::string target = temp.Write("elsewhere/target.txt", "old");
+  chmod(target.c_str(), 0600);
+  ASSERT_EQ(symlink(target.c_str(), temp.Path("a.txt.bak").c_str()), 0);
+  const std::string original = temp.Write("a.txt", "text");
+  chmod(original.c_str(), 0640);
+  WriteCopy(NativePath(original), NativePath(temp.Path("a.txt.bak")), "text");
+  EXPECT_EQ(temp.Read("elsewhere/target.txt"), "old");
+  EXPECT_EQ(temp.Read("a.txt.bak"), "text");
+  EXPECT_EQ(ModeOf(temp.Path("a.txt.bak")), 0640);
   struct stat st;
-  ASSERT_EQ(lstat(temp.Path("link.txt").c_str(), &st), 0);
-  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  ASSERT_EQ(lstat(temp.Path("a.txt.bak").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISREG(st.st_mode));
 
+  ASSERT_EQ(symlink(target.c_str(), temp.Path("link.txt").c_str()), 0);
+  ReplaceFileContents(NativePath(temp.Path("link.txt")), "new");
+  EXPECT_EQ(temp.Read("elsewhere/target.txt"), "old");
+  EXPECT_EQ(temp.Read("link.txt"), "new");
+}
+
+// A file with several hard links keeps its inode, so every link sees the new text, and
+// nothing of the rewrite is left beside it or in the journal.
+TEST(ReplaceFileContents, KeepsHardLinksTogether) {
+  TempFolder temp;
+  TempFolder journal;
+  setenv("TESSALY_JOURNAL_DIR", journal.Path().c_str(), 1);
+  const std::string target = temp.Write("target.txt", "old");
   ASSERT_EQ(link(target.c_str(), temp.Path("hard.txt").c_str()), 0);
   ReplaceFileContents(NativePath(temp.Path("hard.txt")), "shared");
   EXPECT_EQ(temp.Read("target.txt"), "shared");
-  EXPECT_EQ(Entries(temp), (std::vector<std::string>{"hard.txt", "link.txt", "target.txt"}));
+  EXPECT_EQ(Entries(temp), (std::vector<std::string>{"hard.txt", "target.txt"}));
+  EXPECT_TRUE(std::filesystem::is_empty(journal.Path("rewrites")));
 }
 
 // The bytes 0, 1, 2, ... of a stream of `size` bytes, so that a block written twice,
@@ -339,6 +361,81 @@ TEST(FileReplacement, AKilledSaveLeavesNothingBehind) {
   EXPECT_TRUE(WIFSIGNALED(status));
   EXPECT_EQ(temp.Read("a.txt"), "old");
   EXPECT_EQ(Entries(temp), (std::vector<std::string>{"a.txt"}));
+}
+
+// A rewrite of a hard-linked file killed at any moment: once the next run has settled
+// what the killed one left, the file holds exactly its old or its new bytes, and neither
+// a copy beside it nor a record in the journal is left. The child is killed as soon as
+// its record stands in the journal, or as soon as the file's first block has changed.
+TEST(ReplaceFileContents, AKilledRewriteOfAHardLinkedFileIsSettledByTheNextRun) {
+  TempFolder temp;
+  TempFolder journal;
+  setenv("TESSALY_JOURNAL_DIR", journal.Path().c_str(), 1);
+  const std::string before(3 * BlockWriter::kBlockSize, 'o');
+  const std::string after = Pattern(4 * BlockWriter::kBlockSize + 5);
+  for (int round = 0; round < 6; ++round) {
+    SCOPED_TRACE(round);
+    const std::string target = temp.Write("target.txt", before);
+    std::filesystem::remove(temp.Path("hard.txt"));
+    ASSERT_EQ(link(target.c_str(), temp.Path("hard.txt").c_str()), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      ReplaceFileContents(NativePath(temp.Path("hard.txt")), after);
+      _exit(0);
+    }
+    const bool atTheRecord = round % 2 == 0;
+    int status = 0;
+    while (waitpid(child, &status, WNOHANG) == 0) {
+      const bool begun = atTheRecord
+                             ? std::filesystem::exists(journal.Path("rewrites")) &&
+                                   !std::filesystem::is_empty(journal.Path("rewrites"))
+                             : temp.Read("target.txt").compare(0, 4096, after, 0, 4096) == 0;
+      if (begun) {
+        kill(child, SIGKILL);
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        break;
+      }
+    }
+    CompleteInterruptedRewrites();
+    const std::string now = temp.Read("target.txt");
+    EXPECT_TRUE(now == before || now == after) << now.size() << " bytes";
+    EXPECT_EQ(temp.Read("hard.txt"), now);
+    EXPECT_EQ(Entries(temp), (std::vector<std::string>{"hard.txt", "target.txt"}));
+    EXPECT_TRUE(std::filesystem::is_empty(journal.Path("rewrites")));
+  }
+}
+
+// Where a copy must have a name from the start (no unnamed files: stood for here by
+// calls that find no /proc), it is named as this program's, and a save removes the
+// copies that saves of processes now gone left in its folder, never a live one's.
+TEST(ReplaceFileContents, ANamedCopyIsMarkedAndStaleOnesAreRemoved) {
+  TempFolder temp;
+  const std::string path = temp.Write("a.txt", "old");
+  const pid_t gone = fork();
+  if (gone == 0) _exit(0);
+  ASSERT_EQ(waitpid(gone, nullptr, 0), gone);
+  char stale[64], live[64];
+  std::snprintf(stale, sizeof stale, ".tessaly-%ld-00000000000000ab.tmp", static_cast<long>(gone));
+  std::snprintf(live, sizeof live, ".tessaly-%ld-00000000000000cd.tmp",
+                static_cast<long>(getpid()));
+  temp.Write(stale, "left by a killed save");
+  temp.Write(live, "a save under way");
+  temp.Write(".tessaly-note.tmp", "not a copy's name");
+  std::vector<long> calls;
+#ifdef __NR_access
+  calls.push_back(__NR_access);
+#endif
+  calls.push_back(__NR_faccessat);
+#ifdef __NR_faccessat2
+  calls.push_back(__NR_faccessat2);
+#endif
+  const Outcome outcome = WithCallsFailing(
+      calls, ENOENT, [&] { ReplaceFileContents(NativePath(path), "new"); }, path);
+  if (outcome == Outcome::NoFilter) GTEST_SKIP() << "no system call filter here";
+  ASSERT_EQ(outcome, Outcome::Saved);
+  EXPECT_EQ(temp.Read("a.txt"), "new");
+  EXPECT_EQ(Entries(temp), (std::vector<std::string>{live, ".tessaly-note.tmp", "a.txt"}));
 }
 
 // A copy takes the permission bits of its original, whether it is new or replaces an

@@ -279,6 +279,8 @@ def child_environment(home):
     runtime = os.path.join(home, "runtime")
     os.makedirs(runtime, mode=0o700, exist_ok=True)
     env["XDG_RUNTIME_DIR"] = runtime
+    # The journal (records of rewrites in place), also the test's own.
+    env["TESSALY_JOURNAL_DIR"] = os.path.join(home, "journal")
     # The tips server is local: a proxy from the environment must not be asked for it.
     env["no_proxy"] = ",".join(filter(None, [env.get("no_proxy"), "127.0.0.1"]))
     return env
