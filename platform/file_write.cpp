@@ -25,13 +25,6 @@
 namespace platform {
 namespace {
 
-// The folder part of a native path ("." for a bare name).
-std::string FolderOf(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 // An unnamed file can only be given a name through /proc (or with a privilege). Asked
 // for each save: /proc may be mounted or not, and one call costs nothing beside a save.
 bool CanNameUnnamedFiles() { return access("/proc/self/fd", X_OK) == 0; }
@@ -78,14 +71,6 @@ void RemoveStaleSiblings(const std::string& folder) {
       unlinkat(dirfd(dir), entry->d_name, 0);
   }
   closedir(dir);
-}
-
-bool FlushFolder(const std::string& folder) {
-  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return false;
-  const bool flushed = fsync(fd) == 0;
-  close(fd);
-  return flushed;
 }
 
 constexpr unsigned kNameAttempts = 100;

@@ -66,20 +66,6 @@ std::string RewritesFolder() {
   return folder;
 }
 
-bool FlushFolder(const std::string& folder) {
-  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return false;
-  const bool flushed = fsync(fd) == 0;
-  close(fd);
-  return flushed;
-}
-
-std::string FolderOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 std::string Hex(std::string_view bytes) {
   static constexpr char kDigits[] = "0123456789abcdef";
   std::string out;
@@ -174,6 +160,20 @@ bool Settle(const Record& r) {
 }
 
 }  // namespace
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool FlushFolder(const std::string& folder) {
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool flushed = fsync(fd) == 0;
+  close(fd);
+  return flushed;
+}
 
 InPlace WriteOver(int copyFd, const std::string& target) {
   // Reading back goes through the cache: a direct read would need aligned buffers.

@@ -14,6 +14,12 @@
 
 namespace platform {
 
+// The folder part of a path ("." for a bare name, "/" for a name in the root).
+std::string FolderOf(const std::string& path);
+
+// Makes the entries of `folder` (names added, renamed, removed) safe on the disk.
+bool FlushFolder(const std::string& folder);
+
 // How writing a file over from its copy ended.
 enum class InPlace { Done, Untouched, Broken };
 
