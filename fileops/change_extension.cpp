@@ -34,9 +34,11 @@ class ChangeExtension final : public FileOperation {
   }
 
   void UpdateRow(FileList& files, int row, const FileChange& change) override {
-    std::string type = NewExtensionFor(files.Cell(row, fileset::kNameColumn), extensionTemplate_);
-    files.SetCell(row, fileset::kNameColumn,
-                  platform::EngineOf(std::get<RenameChange>(change).newName));
+    std::string newName = platform::EngineOf(std::get<RenameChange>(change).newName);
+    // The new name is the old base name followed by the new extension.
+    std::string type =
+        newName.substr(fileset::BaseNameOf(files.Cell(row, fileset::kNameColumn)).size());
+    files.SetCell(row, fileset::kNameColumn, std::move(newName));
     files.SetCell(row, fileset::kTypeColumn, std::move(type));
   }
 

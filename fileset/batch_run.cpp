@@ -1,6 +1,8 @@
 #include "fileset/batch_run.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <set>
 #include <string>
 #include <unordered_set>
@@ -25,24 +27,34 @@ struct FingerprintHash {
   std::size_t operator()(const PathFingerprint& f) const { return f.a ^ (f.b << 1); }
 };
 
+// Folds `bytes` into both hashes eight bytes at a time, then its length, so that texts
+// that differ only in trailing zeros or in where one part ends differ too.
+void Fold(PathFingerprint& f, std::string_view bytes) {
+  std::size_t pos = 0;
+  while (pos < bytes.size()) {
+    std::uint64_t word = 0;
+    const std::size_t take = std::min<std::size_t>(8, bytes.size() - pos);
+    std::memcpy(&word, bytes.data() + pos, take);
+    pos += take;
+    f.a = (f.a ^ word) * 0x100000001b3;
+    f.a ^= f.a >> 32;
+    f.b = (f.b + word) * 0xff51afd7ed558ccd;
+    f.b ^= f.b >> 29;
+  }
+  f.a = (f.a ^ bytes.size()) * 0x100000001b3;
+  f.b = (f.b + bytes.size()) * 0xc4ceb9fe1a85ec53;
+}
+
 PathFingerprint FingerprintOf(const FileList& files, int row) {
   PathFingerprint f{0xcbf29ce484222325, 0x9e3779b97f4a7c15};
-  const auto add = [&f](std::string_view bytes) {
-    for (const unsigned char c : bytes) {
-      f.a = (f.a ^ c) * 0x100000001b3;  // FNV-1a
-      f.b = (f.b + c) * 0xff51afd7ed558ccd;
-      f.b ^= f.b >> 29;
-    }
-  };
   const NativeNames* kept = files.KeptNativeNames(row);
   const bool keptFolder = kept != nullptr && kept->folder;
   const bool keptName = kept != nullptr && kept->name;
-  // A zero byte, never part of a path, ends each part and tells a cell from kept bytes.
-  constexpr std::string_view kCellEnd("\0\1", 2), kKeptEnd("\0\2", 2);
-  add(keptFolder ? *kept->folder : files.Cell(row, kFolderColumn));
-  add(keptFolder ? kKeptEnd : kCellEnd);
-  add(keptName ? *kept->name : files.Cell(row, kNameColumn));
-  add(keptName ? kKeptEnd : kCellEnd);
+  // A cell's text and kept bytes never stand for each other.
+  Fold(f, keptFolder ? "\1" : "\2");
+  Fold(f, keptFolder ? *kept->folder : files.Cell(row, kFolderColumn));
+  Fold(f, keptName ? "\1" : "\2");
+  Fold(f, keptName ? *kept->name : files.Cell(row, kNameColumn));
   return f;
 }
 

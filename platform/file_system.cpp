@@ -316,8 +316,8 @@ std::optional<DirEntry> ReadEntry(const NativePath& path) {
 
 bool RenameNoReplace(const NativePath& folder, std::string_view oldName, std::string_view newName) {
   if (!IsAcceptableName(oldName) || !IsAcceptableName(newName)) return false;
-  const std::string from = JoinPath(folder, oldName).bytes();
-  const std::string to = JoinPath(folder, newName).bytes();
+  const NativePath from = JoinPath(folder, oldName);
+  const NativePath to = JoinPath(folder, newName);
   // RENAME_NOREPLACE: a plain rename would silently replace an existing target.
   if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
   if (errno != EINVAL && errno != ENOSYS) return false;

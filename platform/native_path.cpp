@@ -18,10 +18,15 @@ std::string EngineOf(std::string_view nativeBytes) {
 
 std::optional<std::string> NewNativeName(std::string_view engineName) {
   if (engineName.empty() || engineName == "." || engineName == "..") return std::nullopt;
-  if (engineName.find_first_of(std::string_view("/\0", 2)) != std::string_view::npos)
-    return std::nullopt;
-  std::string native = NativeBytesOf(engineName);
-  if (!IsAscii(engineName) && Utf8ToEngine(native) != engineName) return std::nullopt;
+  // One look at each byte: a rename asks this for every row.
+  bool ascii = true;
+  for (const char c : engineName) {
+    if (c == '/' || c == '\0') return std::nullopt;
+    ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+  }
+  if (ascii) return std::string(engineName);
+  std::string native = EngineToUtf8(engineName);
+  if (Utf8ToEngine(native) != engineName) return std::nullopt;
   return native;
 }
 
