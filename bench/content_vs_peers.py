@@ -1,30 +1,24 @@
-#!/ usr / bin / env python3
-""
-    "Times the content modes on a 1 GiB GBK text file through `tessaly --script` against
-    the classic line tools doing the same job,
-    and against `cat FILE > OUT`,
-    the cost of reading and writing the file
-        once.
+#!/usr/bin/env python3
+"""Times the content modes on a 1 GiB GBK text file through `tessaly --script` against
+the classic line tools doing the same job, and against `cat FILE > OUT`, the cost of
+reading and writing the file once.
 
-    Usage : content_vs_peers.py TESSALY[FILE][RUNS] TESSALY the program(build / release / bin /
-                                                                        tessaly) FILE the text;
-made when it does not exist with gen_lines.py |
-    iconv - f UTF - 8 - t GBK(default / tmp / tessaly - bench / big.txt) RUNS runs of each command,
-    the median is reported(default 3)
+Usage: content_vs_peers.py TESSALY [FILE] [RUNS]
+  TESSALY  the program (build/release/bin/tessaly)
+  FILE     the text; made when it does not exist with
+           gen_lines.py | iconv -f UTF-8 -t GBK   (default /tmp/tessaly-bench/big.txt)
+  RUNS     runs of each command, the median is reported (default 3)
 
-        Every command starts from the same state
-    : a fresh copy of FILE,
-      written and flushed(not timed),
-      and no output file.The program saves over the copy through a new sibling file;
-the tools and cat read the copy and write a new file in the same folder.The runs of one mode take
-        turns(cat, program, tool) and
-    medians are given : on a virtual machine whose host takes back freed memory,
-    the same command varies by a factor of two or more from run to run,
-    depending on whether the memory it fills was just freed.
+Every command starts from the same state: a fresh copy of FILE, written and flushed
+(not timed), and no output file. The program saves over the copy through a new sibling
+file; the tools and cat read the copy and write a new file in the same folder. The runs
+of one mode take turns (cat, program, tool) and medians are given: on a virtual machine
+whose host takes back freed memory, the same command varies by a factor of two or more
+from run to run, depending on whether the memory it fills was just freed.
 
-    The program's save is durable (flushed to the disk before it replaces the file), the tools
-    ' output and cat' s are not : on a slow disk that flush,
-    not the work on the lines, sets the pace; the header also gives the time of `dd ... conv=fsync`, a copy flushed to
+The program's save is durable (flushed to the disk before it replaces the file), the
+tools' output and cat's are not: on a slow disk that flush, not the work on the lines,
+sets the pace; the header also gives the time of `dd ... conv=fsync`, a copy flushed to
 the disk. Peak memory is the largest resident size of the timed process (the file's own
 pages, mapped, count in it). The tools run with LC_ALL=C, so they match bytes, as the
 modes do. The backup box is cleared: the ".bak" copy is the cost of one more write and
@@ -44,7 +38,7 @@ KEYWORD2 = "密码"
 
 SEARCH = "set edFolder {folder}\nset cmbFileType work.txt\nclick cbSearch\nclick btnSelAll\n"
 
-#name, the page part of the script, the peer command(bytes arguments), its output file
+# name, the page part of the script, the peer command (bytes arguments), its output file
 CASES = [
     ("delete lines 3,5-8",
      "select cmbOpt 9\nuncheck chkDelLine\ncheck rbDelLineNo\nset edtDelLineNo 3,5-8\nclick btnDelLine\n",
@@ -134,30 +128,29 @@ def main():
                 statistics.median(r[2] for r in results))
 
     try:
-        run(["cat", source])
-#warm the cache dd_seconds, _,
-    _ = run([ "dd", f "if={source}", f "of={out}", "bs=1M", "conv=fsync", "status=none" ]) print(
-        f "file: {size / 2**30:.2f} GiB, {runs} runs each, medians; " f
-          "dd conv=fsync: {dd_seconds:.2f} s")
-        print("wall and cpu (user + system) seconds; on a busy machine cpu is the steadier") print(
-            f
-            "{'mode':26} {'ours':>6} {'peer':>6} {'cat':>6} {'ratio':>6} {'/cat':>6} | " f
-            "{'ours cpu':>8} {'peer cpu':>8} {'cat cpu':>8} {'ratio':>6} {'/cat':>6} | {'peak/size':>9}") for name,
-    script, peer in CASES : cats, ours,
-    theirs =
-        [],
-         [],
-          [] for _ in range(runs) : cats.append(to_file([b "cat"]))
-               ours.append(tessaly_once(script)) theirs.append(to_file(peer)) cat_wall,
-           _,
-           cat_cpu = medians(cats) our_wall, peak_kb, our_cpu = medians(ours) peer_wall, _,
-           peer_cpu =
-               medians(theirs) print(
-                   f
-                   "{name:26} {our_wall:6.2f} {peer_wall:6.2f} {cat_wall:6.2f} {our_wall / peer_wall:6.2f} " f
-                   "{our_wall / cat_wall:6.2f} | {our_cpu:8.2f} {peer_cpu:8.2f} {cat_cpu:8.2f} " f
-                   "{our_cpu / peer_cpu:6.2f} {our_cpu / cat_cpu:6.2f} | {peak_kb * 1024 / size:9.2f}   " f
-                   "({peer[0].decode()})",
-                   flush = True) finally : shutil.rmtree(folder, ignore_errors = True)
+        run(["cat", source])  # warm the cache
+        dd_seconds, _, _ = run(["dd", f"if={source}", f"of={out}", "bs=1M", "conv=fsync", "status=none"])
+        print(f"file: {size / 2**30:.2f} GiB, {runs} runs each, medians; "
+              f"dd conv=fsync: {dd_seconds:.2f} s")
+        print("wall and cpu (user + system) seconds; on a busy machine cpu is the steadier")
+        print(f"{'mode':26} {'ours':>6} {'peer':>6} {'cat':>6} {'ratio':>6} {'/cat':>6} | "
+              f"{'ours cpu':>8} {'peer cpu':>8} {'cat cpu':>8} {'ratio':>6} {'/cat':>6} | {'peak/size':>9}")
+        for name, script, peer in CASES:
+            cats, ours, theirs = [], [], []
+            for _ in range(runs):
+                cats.append(to_file([b"cat"]))
+                ours.append(tessaly_once(script))
+                theirs.append(to_file(peer))
+            cat_wall, _, cat_cpu = medians(cats)
+            our_wall, peak_kb, our_cpu = medians(ours)
+            peer_wall, _, peer_cpu = medians(theirs)
+            print(f"{name:26} {our_wall:6.2f} {peer_wall:6.2f} {cat_wall:6.2f} {our_wall / peer_wall:6.2f} "
+                  f"{our_wall / cat_wall:6.2f} | {our_cpu:8.2f} {peer_cpu:8.2f} {cat_cpu:8.2f} "
+                  f"{our_cpu / peer_cpu:6.2f} {our_cpu / cat_cpu:6.2f} | {peak_kb * 1024 / size:9.2f}   "
+                  f"({peer[0].decode()})", flush=True)
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
 
-                   if __name__ == "__main__" : main()
+
+if __name__ == "__main__":
+    main()

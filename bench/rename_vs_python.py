@@ -1,12 +1,10 @@
-#!/ usr / bin / env python3
-""
-    "Times renaming every file of one flat folder through `tessaly --script` against a
-    plain Python loop of os.rename over the same
-    files(the system - call limit)
-        .
+#!/usr/bin/env python3
+"""Times renaming every file of one flat folder through `tessaly --script` against a
+plain Python loop of os.rename over the same files (the system-call limit).
 
-    Usage : rename_vs_python.py TESSALY[DIR][RUNS][N] TESSALY the
-            program(build / release / bin / tessaly) DIR the folder; made afresh with gen_flat.py before every timed run
+Usage: rename_vs_python.py TESSALY [DIR] [RUNS] [N]
+  TESSALY  the program (build/release/bin/tessaly)
+  DIR      the folder; made afresh with gen_flat.py before every timed run
            (default /tmp/tessaly-flat)
   RUNS     timed runs of each side, the median is reported (default 3)
   N        files in the folder (default 100000)

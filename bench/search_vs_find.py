@@ -1,15 +1,12 @@
-#!/ usr / bin / env python3
-""
-    "Times a search of the benchmark tree through `tessaly --script` against find.
+#!/usr/bin/env python3
+"""Times a search of the benchmark tree through `tessaly --script` against find.
 
-    Usage : search_vs_find.py TESSALY[ROOT][RUNS] TESSALY the program(build / release / bin /
-                                                                      tessaly) ROOT the tree;
-made with gen_tree.py when it does not exist(default / tmp / tessaly - tree)
-    RUNS runs of each command,
-    the median is reported(default 5)
+Usage: search_vs_find.py TESSALY [ROOT] [RUNS]
+  TESSALY  the program (build/release/bin/tessaly)
+  ROOT     the tree; made with gen_tree.py when it does not exist (default /tmp/tessaly-tree)
+  RUNS     runs of each command, the median is reported (default 5)
 
-        Both run warm,
-    in the same session, alternately; the machine is noisy, so only the
+Both run warm, in the same session, alternately; the machine is noisy, so only the
 ratio of the medians means much.
 """
 import os
