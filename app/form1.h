@@ -37,7 +37,9 @@ inline const QString kWindowCaption = QStringLiteral("Tessaly文件批量处理"
 
 class TForm1 : public QWidget {
  public:
-  enum class TimerMode { Running, Manual };  // Manual: Timer1 fires only when told to
+  // Manual: Timer1 fires only when told to, and the random generator starts from a
+  // fixed seed, so that a batch script runs the same way every time.
+  enum class TimerMode { Running, Manual };
 
   explicit TForm1(Dialogs& dialogs, TimerMode timerMode = TimerMode::Running);
   ~TForm1() override;
@@ -123,7 +125,6 @@ class TForm1 : public QWidget {
   bool TipsFetched = false;
   QString TipLink;
   QStringList TipsList;
-  std::mt19937 random_;
   class TipsDownload;                     // the run's one download, a child of the window
   TipsDownload* tipsDownload_ = nullptr;  // made by the first tick
   unsigned searchGeneration_ = 0;

@@ -109,8 +109,8 @@ void TForm1::TipsDownloaded(const QByteArray& body) {
 // as it is.
 void TForm1::ShowRandomTip() {
   if (TipsList.isEmpty()) return;
-  std::uniform_int_distribution<qsizetype> pick(0, TipsList.size() - 1);
-  const Tip tip = ParseTip(TipsList[pick(random_)]);
+  const auto pick = host_.PickRandom(static_cast<std::size_t>(TipsList.size()));
+  const Tip tip = ParseTip(TipsList[static_cast<qsizetype>(pick)]);
   lblTips->setText(TipCaption(tip));
   lblTips->setToolTip(tip.text);
   TipLink = tip.link;

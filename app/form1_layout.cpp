@@ -49,7 +49,10 @@ TForm1::TForm1(Dialogs& dialogs, TimerMode timerMode)
   BuildLayout();
   ConnectHandlers();
   FormCreate();
-  if (timerMode == TimerMode::Running) Timer1->start();
+  if (timerMode == TimerMode::Running)
+    Timer1->start();
+  else
+    host_.SeedRandom(1);
 }
 
 TForm1::~TForm1() = default;
@@ -324,8 +327,8 @@ void TForm1::FormCreate() {
 
   FillCatalogue();
   TipsList.clear();
-  random_.seed(static_cast<std::mt19937::result_type>(
-      std::chrono::system_clock::now().time_since_epoch().count()));
+  host_.SeedRandom(
+      static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count()));
 }
 
 }  // namespace app

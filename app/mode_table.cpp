@@ -39,6 +39,12 @@ constexpr StartHandler btnInsClick =
     Start<&ModePages::insertChars, &ReadInsertCharsPage, &content::RunInsert>;
 constexpr StartHandler btnDelLineClick =
     Start<&ModePages::deleteLines, &ReadDeleteLinesPage, &content::RunDeleteLines>;
+constexpr StartHandler btnReplaceClick =
+    Start<&ModePages::patternReplace, &ReadPatternReplacePage, &content::RunPatternReplace>;
+constexpr StartHandler btnGetLineClick =
+    Start<&ModePages::extractLines, &ReadExtractLinesPage, &content::RunExtractLines>;
+constexpr StartHandler btnInsLineClick =
+    Start<&ModePages::insertLines, &ReadInsertLinesPage, &content::RunInsertLines>;
 
 // The extension and pattern pages have no template edit: there the clipboard serves.
 constexpr ModeEntry kModes[] = {
@@ -64,19 +70,19 @@ constexpr ModeEntry kModes[] = {
      btnInsClick},
     {"行模式替换字符", "TabSheet1", "行模式替换",
      Build<&ModePages::patternReplace, &BuildPatternReplacePage, &PatternReplacePage::btnReplace>,
-     nullptr},
+     btnReplaceClick},
     {"内容按行删除", "TabSheet3", "内容按行删除",
      Build<&ModePages::deleteLines, &BuildDeleteLinesPage, &DeleteLinesPage::btnDelLine>,
      btnDelLineClick},
     {"内容按行提取", "TabSheet4", "内容按行提取",
      Build<&ModePages::extractLines, &BuildExtractLinesPage, &ExtractLinesPage::btnGetLine>,
-     nullptr},
+     btnGetLineClick},
     {"按关键字同步行", "TabSheet6", "按关键字同步行",
      Build<&ModePages::lineSync, &BuildLineSyncPage, &LineSyncPage::btnLineSyn>, nullptr},
     {"内容插入新行", "TabSheet5", "内容插入新行",
      Build<&ModePages::insertLines, &BuildInsertLinesPage, &InsertLinesPage::btnInsLine,
            &InsertLinesPage::edtNewLineFormat>,
-     nullptr},
+     btnInsLineClick},
     {"文件内容合并", "TabSheet11", "文件内容合并",
      Build<&ModePages::combine, &BuildCombinePage, &CombinePage::btnFileCombine>, nullptr},
     {"文件格式转换", "TabSheet12", "文件格式转换",

@@ -75,6 +75,10 @@ void WindowHost::SetCommandEnabled(bool enabled) {
   if (commandButton_ != nullptr) commandButton_->setEnabled(enabled);
 }
 
+std::size_t WindowHost::PickRandom(std::size_t count) {
+  return std::uniform_int_distribution<std::size_t>(0, count - 1)(random_);
+}
+
 QAbstractButton* WindowHost::SetCommandButton(QAbstractButton* button) {
   QAbstractButton* previous = commandButton_;
   commandButton_ = button;

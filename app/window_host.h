@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QLabel>
 #include <functional>
+#include <random>
 
 #include "app/dialogs.h"
 #include "platform/host.h"
@@ -30,6 +31,10 @@ class WindowHost : public platform::Host {
   std::int64_t ReadCounter(platform::Counter which) override;
   void WriteCounter(platform::Counter which, std::int64_t value) override;
   void SetCommandEnabled(bool enabled) override;
+  std::size_t PickRandom(std::size_t count) override;
+
+  // The program's one random generator, which the tips banner draws from too.
+  void SeedRandom(std::uint32_t seed) { random_.seed(seed); }
 
   // The start button of the command about to run; returns the one it replaces, so that
   // a command started while another lets messages run can hand it back.
@@ -42,6 +47,7 @@ class WindowHost : public platform::Host {
   Counters counters_{};
   std::function<void()> syncView_;
   QAbstractButton* commandButton_ = nullptr;
+  std::mt19937 random_;
   std::int64_t lastEvents_ = 0;  // when the event loop last ran, in milliseconds
 };
 

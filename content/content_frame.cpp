@@ -18,8 +18,12 @@ namespace {
 // One file of the run: built into the save's temporary sibling, then committed; false
 // when the file is no text and was left alone.
 bool ProcessFile(const fileset::FileList& files, int row, platform::Host& host, ContentMode& mode) {
-  const FileContext file{row, files.FullPath(row), files.Cell(row, fileset::kNameColumn),
-                         files.NativeFullPath(row)};
+  const FileContext file{row,
+                         files.FullPath(row),
+                         files.Cell(row, fileset::kNameColumn),
+                         files.NativeFullPath(row),
+                         files.Cell(row, fileset::kCreatedColumn),
+                         files.Cell(row, fileset::kModifiedColumn)};
   const LineList source = LineList::Load(file.path);
   // The output goes straight into the save's temporary sibling, so a large file is
   // never held twice; the file itself is replaced only at Commit, after the backup

@@ -27,6 +27,8 @@ struct FileContext {
   std::string fullPath;       // engine text, as shown: folder, separator, name
   std::string name;           // the row's name cell, copied: the list may change during the run
   platform::NativePath path;  // the bytes the file system holds
+  std::string created;        // the row's creation-time and modification-time cells
+  std::string modified;
 };
 
 enum class Backup { No, Yes };          // the page's backup box

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "content/content_frame.h"
+#include "content/line_choice.h"
 #include "content/line_list.h"
 #include "content/line_number_table.h"
 #include "fileset/file_list.h"
@@ -15,8 +16,6 @@
 namespace content {
 
 inline constexpr std::string_view kDeleteKeywordsEmpty = "删除关键字为空,请输入后再试!";
-// Groups of fewer than one line have no M-th line: refused before any file is touched.
-inline constexpr std::string_view kIntervalBelowOne = "间隔行数必须大于0,请重新输入!";
 
 struct DeleteLinesSettings {  // the page's fields, engine text as typed
   enum class By { LineNumbers, Interval, Keywords, Empty } by = By::LineNumbers;
@@ -31,8 +30,7 @@ struct DeleteLinesSettings {  // the page's fields, engine text as typed
 struct DeleteLinesPlan {
   DeleteLinesSettings::By by = DeleteLinesSettings::By::LineNumbers;
   std::vector<LineRange> table;
-  int groupSize = 2;  // N >= 1 for the interval
-  int position = 1;   // M, 0 .. N - 1
+  LineInterval interval;  // N >= 1 for the interval
   std::vector<std::string> keywords;
 };
 

@@ -31,16 +31,6 @@ class InsertMode final : public ContentMode {
 
 }  // namespace
 
-std::string FileTemplate(std::string_view format, std::string_view fullPath,
-                         std::string_view name) {
-  std::string out(format);
-  if (platform::FindNoCase(format, "${fullname") != std::string_view::npos)
-    out = platform::ReplaceAllNoCase(out, "${fullname}", fullPath);
-  if (platform::FindNoCase(format, "${filename") != std::string_view::npos)
-    out = platform::ReplaceAllNoCase(out, "${filename}", name);
-  return out;
-}
-
 void InsertChars(const LineList& source, std::string_view fileTemplate, const InsertPlan& plan,
                  LineSink& output, platform::Host* host) {
   const std::optional<tmpl::SequenceItem>& sequence = plan.sequence;

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "content/content_frame.h"
+#include "content/file_variables.h"
 #include "content/line_list.h"
 #include "content/worked_lines.h"
 #include "fileset/file_list.h"
@@ -25,9 +26,6 @@ struct InsertSettings {                       // the page's fields, engine text 
   std::string keyword;                        // edtInsKeys
   bool backup = true;                         // chkInsBak
 };
-
-// The format with ${Fullname} and ${Filename} (any letter case) replaced for one file.
-std::string FileTemplate(std::string_view format, std::string_view fullPath, std::string_view name);
 
 // What a run applies to every file.
 struct InsertPlan {

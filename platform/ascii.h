@@ -15,4 +15,9 @@ constexpr Char AsciiUpper(Char c) {
   return c >= 'a' && c <= 'z' ? static_cast<Char>(c - ('a' - 'A')) : c;
 }
 
+template <typename Char>
+constexpr bool IsAsciiLetter(Char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
 }  // namespace platform

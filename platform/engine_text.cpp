@@ -3,6 +3,7 @@
 #include <unicode/uchar.h>
 #include <unicode/utf16.h>
 
+#include <cstring>
 #include <vector>
 
 #include "platform/ascii.h"
@@ -121,16 +122,6 @@ bool AsciiEqualAt(std::string_view text, std::size_t pos, std::string_view needl
   return true;
 }
 
-std::vector<FoldedChar> FoldAll(const TwoByteCaseTable& table, std::string_view text) {
-  std::vector<FoldedChar> folded;
-  folded.reserve(text.size());
-  for (std::size_t pos = 0; pos < text.size();) {
-    folded.push_back(FoldAt(table, text, pos));
-    pos += folded.back().sourceLength;
-  }
-  return folded;
-}
-
 // End of the match of `needle` whose first character is `first`, the character of the
 // text at `pos`; npos when the text does not go on as the needle does.
 std::size_t MatchEnd(const TwoByteCaseTable& table, std::string_view text, std::size_t pos,
@@ -144,6 +135,24 @@ std::size_t MatchEnd(const TwoByteCaseTable& table, std::string_view text, std::
     pos += have.sourceLength;
   }
   return pos;
+}
+
+// The first place at or after the character boundary `from` where the ASCII byte `c`
+// is a character of its own. It jumps from byte to byte of that value and makes sure each
+// starts a character: one after a byte up to 0x80 always does (no lead byte comes before
+// it); otherwise the characters are walked from the last start known.
+std::size_t FindAsciiChar(std::string_view text, char c, std::size_t from) {
+  std::size_t boundary = from;
+  for (std::size_t pos = from; pos < text.size();) {
+    const void* hit = std::memchr(text.data() + pos, c, text.size() - pos);
+    if (hit == nullptr) break;
+    const auto at = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+    if (at == boundary || static_cast<unsigned char>(text[at - 1]) <= 0x80) return at;
+    while (boundary < at) boundary += CharLength(text, boundary);
+    if (boundary == at) return at;
+    pos = at + 1;
+  }
+  return std::string_view::npos;
 }
 
 }  // namespace
@@ -189,73 +198,97 @@ std::string_view TrimSpaces(std::string_view text) {
 }
 
 std::size_t FindChar(std::string_view text, char c, std::size_t from) {
+  if (static_cast<unsigned char>(c) < 0x80) return FindAsciiChar(text, c, from);
   for (std::size_t pos = from; pos < text.size(); pos += CharLength(text, pos))
     if (text[pos] == c) return pos;
   return std::string_view::npos;
 }
 
-std::size_t FindNoCase(std::string_view text, std::string_view needle, std::size_t from) {
+FoldedNeedle::FoldedNeedle(std::string_view needle) : needle_(needle) {
+  const TwoByteCaseTable& table = CaseTable();
+  folded_.reserve(needle.size());
+  for (std::size_t pos = 0; pos < needle.size();) {
+    folded_.push_back(FoldAt(table, needle, pos));
+    pos += folded_.back().sourceLength;
+  }
+  ascii_ = IsAscii(needle);
+  // No other character lowers to an ASCII character that is no letter, so such a first
+  // character can be looked for as a byte.
+  const auto first = needle.empty() ? 0 : static_cast<unsigned char>(needle.front());
+  if (first != 0 && first < 0x80 && !IsAsciiLetter(static_cast<char>(first)))
+    firstByte_ = static_cast<char>(first);
+}
+
+FoldedNeedle::Match FoldedNeedle::Next(std::string_view text, std::size_t pos) const {
   constexpr auto npos = std::string_view::npos;
-  if (needle.empty() || from >= text.size()) return npos;
-  if (AllAscii(text, needle)) {
-    if (needle.size() > text.size()) return npos;
-    for (std::size_t pos = from; pos + needle.size() <= text.size(); ++pos)
-      if (AsciiEqualAt(text, pos, needle)) return pos;
-    return npos;
+  if (needle_.empty()) return {npos, npos};
+  if (ascii_ && IsAscii(text)) {
+    for (; pos + needle_.size() <= text.size(); ++pos)
+      if (AsciiEqualAt(text, pos, needle_)) return {pos, pos + needle_.size()};
+    return {npos, npos};
   }
   const TwoByteCaseTable& table = CaseTable();
-  const std::vector<FoldedChar> folded = FoldAll(table, needle);
-  std::size_t pos = 0;
-  while (pos < from) pos += CharLength(text, pos);
+  if (firstByte_ != 0) {
+    for (pos = FindAsciiChar(text, firstByte_, pos); pos != npos;
+         pos = FindAsciiChar(text, firstByte_, pos + 1)) {  // a one-byte character
+      const std::size_t end = MatchEnd(table, text, pos, FoldAt(table, text, pos), folded_);
+      if (end != npos) return {pos, end};
+    }
+    return {npos, npos};
+  }
   while (pos < text.size()) {
     const FoldedChar first = FoldAt(table, text, pos);
-    if (MatchEnd(table, text, pos, first, folded) != npos) return pos;
+    const std::size_t end = MatchEnd(table, text, pos, first, folded_);
+    if (end != npos) return {pos, end};
     pos += first.sourceLength;
   }
-  return npos;
+  return {npos, npos};
+}
+
+std::size_t FoldedNeedle::Find(std::string_view text, std::size_t from) const {
+  if (from >= text.size()) return std::string_view::npos;
+  std::size_t pos = 0;
+  if (!(ascii_ && IsAscii(text)))
+    while (pos < from) pos += CharLength(text, pos);
+  else
+    pos = from;
+  return Next(text, pos).start;
+}
+
+bool FoldedNeedle::ReplaceAll(std::string_view text, std::string_view to, std::string& out) const {
+  Match match = Next(text, 0);
+  if (match.start == std::string_view::npos) return false;
+  out.clear();
+  std::size_t start = 0;
+  while (match.start != std::string_view::npos) {
+    out.append(text.substr(start, match.start - start)).append(to);
+    start = match.end;
+    match = Next(text, start);
+  }
+  out.append(text.substr(start));
+  return true;
+}
+
+std::size_t FindNoCase(std::string_view text, std::string_view needle, std::size_t from) {
+  return FoldedNeedle(needle).Find(text, from);
 }
 
 std::vector<std::string_view> SplitAtNoCase(std::string_view text, std::string_view from) {
+  const FoldedNeedle needle(from);
   std::vector<std::string_view> pieces;
-  if (from.empty()) {
-    pieces.push_back(text);
-    return pieces;
-  }
-  std::size_t start = 0;  // of the piece being read
-  std::size_t pos = 0;
-  if (AllAscii(text, from)) {
-    while (pos < text.size()) {
-      if (pos + from.size() <= text.size() && AsciiEqualAt(text, pos, from)) {
-        pieces.push_back(text.substr(start, pos - start));
-        pos += from.size();
-        start = pos;
-      } else {
-        ++pos;
-      }
-    }
-  } else {
-    const TwoByteCaseTable& table = CaseTable();
-    const std::vector<FoldedChar> folded = FoldAll(table, from);
-    while (pos < text.size()) {
-      const FoldedChar first = FoldAt(table, text, pos);
-      const std::size_t end = MatchEnd(table, text, pos, first, folded);
-      if (end != std::string_view::npos) {
-        pieces.push_back(text.substr(start, pos - start));
-        pos = end;
-        start = pos;
-      } else {
-        pos += first.sourceLength;
-      }
-    }
+  std::size_t start = 0;
+  for (auto match = needle.Next(text, 0); match.start != std::string_view::npos;
+       match = needle.Next(text, start)) {
+    pieces.push_back(text.substr(start, match.start - start));
+    start = match.end;
   }
   pieces.push_back(text.substr(start));
   return pieces;
 }
 
 std::string ReplaceAllNoCase(std::string_view text, std::string_view from, std::string_view to) {
-  const std::vector<std::string_view> pieces = SplitAtNoCase(text, from);
-  std::string out(pieces.front());
-  for (std::size_t i = 1; i < pieces.size(); ++i) out.append(to).append(pieces[i]);
+  std::string out;
+  if (!FoldedNeedle(from).ReplaceAll(text, to, out)) out = text;
   return out;
 }
 

@@ -55,4 +55,28 @@ inline bool SameFolded(const FoldedChar& a, const FoldedChar& b) {
   return a.size == b.size && std::memcmp(a.bytes, b.bytes, a.size) == 0;
 }
 
+// A needle lowered once, for finding it in many texts: what FindNoCase and
+// ReplaceAllNoCase do, without lowering the needle again for every text.
+class FoldedNeedle {
+ public:
+  explicit FoldedNeedle(std::string_view needle);
+  std::string_view text() const { return needle_; }
+  std::size_t Find(std::string_view text, std::size_t from = 0) const;
+  // ReplaceAllNoCase into `out`, whose memory is reused; false, with `out` untouched,
+  // when the text holds no occurrence.
+  bool ReplaceAll(std::string_view text, std::string_view to, std::string& out) const;
+
+  struct Match {
+    std::size_t start, end;  // npos, npos: none
+  };
+  // The first occurrence at or after `pos`, a character boundary.
+  Match Next(std::string_view text, std::size_t pos) const;
+
+ private:
+  std::string needle_;
+  std::vector<FoldedChar> folded_;
+  bool ascii_ = true;
+  char firstByte_ = 0;  // the needle's first byte when it can be searched for as a byte
+};
+
 }  // namespace platform

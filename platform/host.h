@@ -3,6 +3,7 @@
 // counters and the start button of the running command. The window implements it
 // with real controls, the script driver with printed lines, tests with a recording fake.
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -30,6 +31,9 @@ class Host {
 
   // Enables or disables the start button of the command that is running.
   virtual void SetCommandEnabled(bool enabled) = 0;
+
+  // A number below `count` (at least 1) from the program's one random generator.
+  virtual std::size_t PickRandom(std::size_t count) = 0;
 };
 
 inline void AddToCounter(Host& host, Counter which, std::int64_t delta) {

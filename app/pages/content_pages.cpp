@@ -364,4 +364,44 @@ content::DeleteLinesSettings ReadDeleteLinesPage(const DeleteLinesPage& p) {
   return settings;
 }
 
+content::PatternReplaceSettings ReadPatternReplacePage(const PatternReplacePage& p) {
+  content::PatternReplaceSettings settings;
+  settings.pattern = ToEngine(MemoText(p.mmPattern->toPlainText()));
+  settings.prefix = ToEngine(p.edPrefix->text());
+  settings.argumentCount = ToEngine(p.edArgNum->text());
+  settings.backup = p.chkModeBak->isChecked();
+  return settings;
+}
+
+content::ExtractLinesSettings ReadExtractLinesPage(const ExtractLinesPage& p) {
+  using By = content::ExtractLinesSettings::By;
+  content::ExtractLinesSettings settings;
+  settings.by = p.rbGetLine->isChecked()   ? By::Interval
+                : p.rbGetKeys->isChecked() ? By::Keywords
+                                           : By::LineNumbers;
+  settings.lineNumbers = ToEngine(p.edtGetLineNum->text());
+  settings.groupSize = ToEngine(p.edtGetLines->text());
+  settings.position = ToEngine(p.edtGetLineNo->text());
+  settings.keywords = ToEngine(p.edtGetKeys->text());
+  settings.blankLines = p.chkGetNoneLine->isChecked();
+  settings.backup = p.chkGetLine->isChecked();
+  return settings;
+}
+
+content::InsertLinesSettings ReadInsertLinesPage(const InsertLinesPage& p) {
+  using At = content::InsertLinesSettings::At;
+  content::InsertLinesSettings settings;
+  settings.at = p.rbIntLine->isChecked()   ? At::Interval
+                : p.rbKeyLine->isChecked() ? At::Keywords
+                                           : At::LineNumber;
+  settings.text = ToEngine(MemoText(p.mmoNewCont->toPlainText()));
+  settings.format = ToEngine(p.edtNewLineFormat->text());
+  settings.lineNumber = ToEngine(p.edtNewLineNo->text());
+  settings.groupSize = ToEngine(p.edtInsPers->text());
+  settings.position = ToEngine(p.edtInsNum->text());
+  settings.keywords = ToEngine(p.edtLineKey->text());
+  settings.backup = p.chkInsLine->isChecked();
+  return settings;
+}
+
 }  // namespace app

@@ -9,7 +9,10 @@
 
 #include "content/cut_lines.h"
 #include "content/delete_lines.h"
+#include "content/extract_lines.h"
 #include "content/insert_chars.h"
+#include "content/insert_lines.h"
+#include "content/pattern_replace.h"
 #include "fileops/change_attributes.h"
 #include "fileops/change_dates.h"
 #include "fileops/change_extension.h"
@@ -254,5 +257,8 @@ fileops::ChangeAttributesSettings ReadAttributesPage(const AttributesPage& page)
 content::CutSettings ReadCutPage(const CutPage& page);
 content::InsertSettings ReadInsertCharsPage(const InsertCharsPage& page);
 content::DeleteLinesSettings ReadDeleteLinesPage(const DeleteLinesPage& page);
+content::PatternReplaceSettings ReadPatternReplacePage(const PatternReplacePage& page);
+content::ExtractLinesSettings ReadExtractLinesPage(const ExtractLinesPage& page);
+content::InsertLinesSettings ReadInsertLinesPage(const InsertLinesPage& page);
 
 }  // namespace app

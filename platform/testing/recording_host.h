@@ -17,8 +17,11 @@ class RecordingHost : public Host {
   std::int64_t counters[3] = {0, 0, 0};
   int messageRuns = 0;
   std::vector<bool> commandEnabled;  // every SetCommandEnabled call, in order
+  std::deque<std::size_t> picks;     // the random numbers to give, each taken modulo count; then 0
 
-  void ShowError(std::string_view text) override { boxes.push_back("[error] " + std::string(text)); }
+  void ShowError(std::string_view text) override {
+    boxes.push_back("[error] " + std::string(text));
+  }
   void ShowInfo(std::string_view text) override { boxes.push_back("[info] " + std::string(text)); }
   bool Ask(std::string_view text) override {
     const bool yes = !answers.empty() && answers.front();
@@ -32,6 +35,12 @@ class RecordingHost : public Host {
     counters[static_cast<int>(which)] = value;
   }
   void SetCommandEnabled(bool enabled) override { commandEnabled.push_back(enabled); }
+  std::size_t PickRandom(std::size_t count) override {
+    if (picks.empty()) return 0;
+    const std::size_t pick = picks.front() % count;
+    picks.pop_front();
+    return pick;
+  }
 
   std::int64_t Count(Counter which) const { return counters[static_cast<int>(which)]; }
 };

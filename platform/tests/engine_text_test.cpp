@@ -85,6 +85,14 @@ const FindRow kFindRows[] = {
     {"full_width", "\xA3\xD8" + kFullA + kFullB, kFullLowerA + kFullLowerB, 0, 2},
     {"never_inside_a_character", kAh + kAh, "\xA1\xB0", 0, npos},
     {"from_inside_a_character", kZhong + "a" + kZhong + "a", "A", 1, 2},
+    // A needle that starts with a byte no letter: its places are jumped to, and one
+    // inside a character is passed over.
+    {"brace_as_a_trail_byte", kAh + "\x81\x7D}X", "}x", 0, 4},
+    {"dollar_swallowed_by_a_broken_character", "\x81$1$1", "$1", 0, 3},
+    {"dollar_after_ascii", kChinese + "a$1", "$1", 0, 5},
+    {"dollar_after_a_trail_byte", kChinese + "$1", "$1", 0, 4},
+    {"dollar_from_a_later_place", "$1" + kChinese + "$1", "$1", 1, 6},
+    {"dollar_then_folded_letters", kChinese + "${ADD" + kFullA + "}", "${add" + kFullLowerA, 0, 4},
     {"from_inside_the_second_character", kZhong + "a" + kZhong + "a", "A", 4, 5},
     {"four_byte_text_two_byte_needle", "x" + kAGrave + "y", kAGraveLower + "Y", 0, 1},
     {"ascii_needle_finds_kelvin_sign", "a" + kKelvin, "K", 0, 1},
@@ -127,6 +135,23 @@ const ReplaceRow kReplaceRows[] = {
      "\xFF"
      "b\x81"},
 };
+
+TEST(EngineTextTest, FindCharStepsOverCharacters) {
+  EXPECT_EQ(FindChar(kAh + "\x81\x7D}", '}'), 4u);
+  EXPECT_EQ(FindChar("\x81\x7D", '}'), npos);
+  EXPECT_EQ(FindChar("a}b}", '}', 2), 3u);
+  EXPECT_EQ(FindChar(kChinese + "}", '}'), 4u);
+  EXPECT_EQ(FindChar(kAGrave + "}", '}'), 4u);
+}
+
+TEST(EngineTextTest, FoldedNeedleReplacesIntoReusedText) {
+  const FoldedNeedle needle("$A");
+  std::string out = "old";
+  EXPECT_FALSE(needle.ReplaceAll(kChinese, "x", out));
+  EXPECT_EQ(out, "old");
+  EXPECT_TRUE(needle.ReplaceAll(kChinese + "$a" + kAh + "$A", "<>", out));
+  EXPECT_EQ(out, kChinese + "<>" + kAh + "<>");
+}
 
 TEST(EngineTextTest, ReplaceAllNoCase) {
   for (const ReplaceRow& row : kReplaceRows) {
