@@ -3,11 +3,15 @@
 the classic line tools doing the same job, and against `cat FILE > OUT`, the cost of
 reading and writing the file once.
 
-Usage: content_vs_peers.py TESSALY [FILE] [RUNS]
+Usage: content_vs_peers.py TESSALY [FILE] [RUNS] [CASE...]
   TESSALY  the program (build/release/bin/tessaly)
   FILE     the text; made when it does not exist with
            gen_lines.py | iconv -f UTF-8 -t GBK   (default /tmp/tessaly-bench/big.txt)
   RUNS     runs of each command, the median is reported (default 3)
+  CASE     only the modes whose names start with one of these words
+
+The pattern modes work on lines of fields instead: fields.txt beside FILE, made when it
+does not exist with gen_fields.py | iconv -f UTF-8 -t GBK.
 
 Every command starts from the same state: a fresh copy of FILE, written and flushed
 (not timed), and no output file. The program saves over the copy through a new sibling
@@ -38,7 +42,12 @@ KEYWORD2 = "密码"
 
 SEARCH = "set edFolder {folder}\nset cmbFileType work.txt\nclick cbSearch\nclick btnSelAll\n"
 
-# name, the page part of the script, the peer command (bytes arguments), its output file
+PATTERN = "select cmbOpt 8\nuncheck chkModeBak\ntext mmPattern\n{}\n.\nclick btnReplace\n"
+EXTRACT = "select cmbOpt 10\nuncheck chkGetLine\n"
+INSERT = "select cmbOpt 12\nuncheck chkInsLine\ntext mmoNewCont\nX\n.\n"
+
+# name, the page part of the script, the peer command (bytes arguments), the workload
+# ("lines" unless given)
 CASES = [
     ("delete lines 3,5-8",
      "select cmbOpt 9\nuncheck chkDelLine\ncheck rbDelLineNo\nset edtDelLineNo 3,5-8\nclick btnDelLine\n",
@@ -62,6 +71,27 @@ CASES = [
      "select cmbOpt 7\nuncheck chkInsBak\ncheck rbAllLine\nset edtInsFormat ${AddLeft(X)}\n"
      "click btnIns\n",
      [b"sed", b"s/^/X/"]),
+    ("pattern $2=$1", PATTERN.format("$2=$1"), [b"awk", b"-F;", b'NF{print $2"="$1}'], "fields"),
+    ("pattern ${AddLeft(<)}$1", PATTERN.format("${AddLeft(<)}$1"),
+     [b"awk", b"-F;", b'NF{print "<"$1}'], "fields"),
+    ("extract lines 3,5-8",
+     EXTRACT + "check rbGeLineNo\nset edtGetLineNum 3,5-8\nclick btnGetLine\n",
+     [b"sed", b"-n", b"3p;5,8p"]),
+    ("extract by interval 2/1",
+     EXTRACT + "check rbGetLine\nset edtGetLines 2\nset edtGetLineNo 1\nclick btnGetLine\n",
+     [b"awk", b"NR%2==1"]),
+    ("extract by two keywords",
+     EXTRACT + "check rbGetKeys\nset edtGetKeys ERROR;" + KEYWORD2 + "\nclick btnGetLine\n",
+     [b"grep", b"-F", b"-e", b"ERROR", b"-e", KEYWORD2.encode("gbk")]),
+    ("insert lines every 2nd",
+     INSERT + "check rbIntLine\nset edtInsPers 2\nset edtInsNum 1\nclick btnInsLine\n",
+     [b"awk", b'NR%2==1{print "X"}1']),
+    ("insert lines by keyword",
+     INSERT + "check rbKeyLine\nset edtLineKey ERROR\nclick btnInsLine\n",
+     [b"awk", b'/ERROR/{print "X"}1']),
+    ("insert lines at 0",
+     INSERT + "check rbNewLineNo\nset edtNewLineNo 0\nclick btnInsLine\n",
+     [b"sed", b"1i X"]),
 ]
 
 
@@ -94,23 +124,26 @@ def main():
     tessaly = os.path.abspath(sys.argv[1])
     source = sys.argv[2] if len(sys.argv) > 2 else "/tmp/tessaly-bench/big.txt"
     runs = int(sys.argv[3]) if len(sys.argv) > 3 else 3
-    if not os.path.exists(source):
-        os.makedirs(os.path.dirname(source), exist_ok=True)
-        gen = os.path.join(SHARED, "bench", "gen_lines.py")
-        subprocess.run(f"python3 {gen} | iconv -f UTF-8 -t GBK > {source}", shell=True, check=True)
+    chosen = [c for c in CASES if len(sys.argv) <= 4 or any(c[0].startswith(w) for w in sys.argv[4:])]
+    sources = {"lines": source, "fields": os.path.join(os.path.dirname(source), "fields.txt")}
+    for kind, path in sources.items():
+        if any((c[3] if len(c) > 3 else "lines") == kind for c in chosen) and not os.path.exists(path):
+            os.makedirs(os.path.dirname(path), exist_ok=True)
+            gen = os.path.join(SHARED, "bench", f"gen_{kind}.py")
+            subprocess.run(f"python3 {gen} | iconv -f UTF-8 -t GBK > {path}", shell=True, check=True)
     size = os.path.getsize(source)
     folder = tempfile.mkdtemp(dir=os.path.dirname(os.path.abspath(source)), prefix="work-")
     work = os.path.join(folder, "work.txt")
     out = os.path.join(folder, "out.txt")
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen", LC_ALL="C")
 
-    def prepare():
+    def prepare(kind):
         if os.path.exists(out):
             os.unlink(out)
-        shutil.copyfile(source, work)
+        shutil.copyfile(sources[kind], work)
 
-    def tessaly_once(script):
-        prepare()
+    def tessaly_once(script, kind):
+        prepare(kind)
         with tempfile.NamedTemporaryFile("w", suffix=".tsl", delete=False, encoding="utf-8") as job:
             job.write(SEARCH.format(folder=folder) + script)
         try:
@@ -118,8 +151,8 @@ def main():
         finally:
             os.unlink(job.name)
 
-    def to_file(command):
-        prepare()
+    def to_file(command, kind):
+        prepare(kind)
         with open(out, "wb") as sink:
             return run(command + [work.encode()], stdout=sink, env=env)
 
@@ -135,12 +168,14 @@ def main():
         print("wall and cpu (user + system) seconds; on a busy machine cpu is the steadier")
         print(f"{'mode':26} {'ours':>6} {'peer':>6} {'cat':>6} {'ratio':>6} {'/cat':>6} | "
               f"{'ours cpu':>8} {'peer cpu':>8} {'cat cpu':>8} {'ratio':>6} {'/cat':>6} | {'peak/size':>9}")
-        for name, script, peer in CASES:
+        for name, script, peer, *workload in chosen:
+            kind = workload[0] if workload else "lines"
+            size = os.path.getsize(sources[kind])
             cats, ours, theirs = [], [], []
             for _ in range(runs):
-                cats.append(to_file([b"cat"]))
-                ours.append(tessaly_once(script))
-                theirs.append(to_file(peer))
+                cats.append(to_file([b"cat"], kind))
+                ours.append(tessaly_once(script, kind))
+                theirs.append(to_file(peer, kind))
             cat_wall, _, cat_cpu = medians(cats)
             our_wall, peak_kb, our_cpu = medians(ours)
             peer_wall, _, peer_cpu = medians(theirs)

@@ -85,13 +85,20 @@ void ExtractLines(const LineList& source, const ExtractLinesPlan& plan, LineSink
     ExtractByNumbers(source, plan.table, output, pacer);
     return;
   }
+  if (plan.by == By::Keywords) {
+    LinesHoldingKeywords keywords(plan.keywords, source.text());
+    for (std::string_view line; keywords.Next(line);) {
+      pacer.Step();
+      if (plan.blankLines || !platform::TrimBlanks(line).empty()) output.Add(line);
+    }
+    return;
+  }
   IntervalLines interval(plan.interval);
-  KeywordLines keywords(plan.keywords, source.text());
   for (const std::string_view line : source) {
     pacer.Step();
     const bool inInterval = interval.Next();
     if (!plan.blankLines && platform::TrimBlanks(line).empty()) continue;
-    if (plan.by == By::Interval ? inInterval : keywords.Holds(line)) output.Add(line);
+    if (inInterval) output.Add(line);
   }
 }
 

@@ -1,8 +1,32 @@
 #include "content/line_choice.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "platform/decimal.h"
 
 namespace content {
+namespace {
+
+// The first place of `keyword` in `text` at or after `from`. It jumps to each place of
+// the keyword's last byte: in Chinese text that is a trail byte, one of some 190, where
+// the first byte is often one of the few lead bytes that start most characters.
+std::size_t FindFrom(std::string_view text, std::string_view keyword, std::size_t from) {
+  const std::size_t size = keyword.size();
+  if (from > text.size() || text.size() - from < size) return std::string_view::npos;
+  const char last = keyword.back();
+  const char* const end = text.data() + text.size();
+  for (const char* at = text.data() + from + size - 1; at < end; ++at) {
+    at = static_cast<const char*>(std::memchr(at, last, static_cast<std::size_t>(end - at)));
+    if (at == nullptr) break;
+    const char* start = at - (size - 1);
+    if (std::memcmp(start, keyword.data(), size - 1) == 0)
+      return static_cast<std::size_t>(start - text.data());
+  }
+  return std::string_view::npos;
+}
+
+}  // namespace
 
 LineInterval ReadInterval(std::string_view groupSize, std::string_view position) {
   LineInterval interval;
@@ -25,7 +49,7 @@ bool KeywordLines::Holds(std::string_view line) {
   bool holds = false;
   for (Next& next : next_) {
     if (!next.searched || next.at < start) {  // a place found from an earlier line still stands
-      next.at = text_.find(next.keyword, start);
+      next.at = FindFrom(text_, next.keyword, start);
       next.searched = true;
     }
     // A place that starts in the line but runs past its end is no match in it, and
@@ -33,6 +57,34 @@ bool KeywordLines::Holds(std::string_view line) {
     if (next.at != std::string_view::npos && next.at + next.keyword.size() <= end) holds = true;
   }
   return holds;
+}
+
+LinesHoldingKeywords::LinesHoldingKeywords(const std::vector<std::string>& keywords,
+                                           std::string_view text)
+    : text_(text.substr(0, text.find('\0'))) {
+  for (const std::string& keyword : keywords)
+    // A keyword with a line break in it is in no line.
+    if (!keyword.empty() && keyword.find_first_of("\r\n") == std::string::npos)
+      next_.push_back({keyword, FindFrom(text_, keyword, 0)});
+}
+
+bool LinesHoldingKeywords::Next(std::string_view& line) {
+  std::size_t first = std::string_view::npos;
+  for (Place& next : next_) {
+    if (next.at != std::string_view::npos && next.at < lineStart_)
+      next.at = FindFrom(text_, next.keyword, lineStart_);
+    first = std::min(first, next.at);
+  }
+  if (first == std::string_view::npos) return false;
+  std::size_t start = first;
+  while (start > lineStart_ && text_[start - 1] != '\n' && text_[start - 1] != '\r') --start;
+  std::size_t end = text_.find_first_of("\r\n", first);
+  if (end == std::string_view::npos) end = text_.size();
+  line = text_.substr(start, end - start);
+  lineStart_ = end;
+  if (end < text_.size())
+    lineStart_ += text_[end] == '\r' && end + 1 < text_.size() && text_[end + 1] == '\n' ? 2 : 1;
+  return true;
 }
 
 }  // namespace content

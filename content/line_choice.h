@@ -63,4 +63,24 @@ class KeywordLines {
   std::vector<Next> next_;
 };
 
+// The lines of a text that hold one of the keywords, in order, found by jumping from
+// one place of a keyword to the next rather than by walking every line: for a search
+// whose lines are few. Lines are split as the line list splits them and end at the first
+// zero byte; the keywords must outlive it.
+class LinesHoldingKeywords {
+ public:
+  LinesHoldingKeywords(const std::vector<std::string>& keywords, std::string_view text);
+  // The next such line; false after the last.
+  bool Next(std::string_view& line);
+
+ private:
+  struct Place {
+    std::string_view keyword;
+    std::size_t at;  // the first place at or after the search start; npos: none
+  };
+  std::string_view text_;  // up to the first zero byte
+  std::size_t lineStart_ = 0;
+  std::vector<Place> next_;
+};
+
 }  // namespace content

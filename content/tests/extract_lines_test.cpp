@@ -102,6 +102,16 @@ TEST(ExtractLines, ByIntervalAndKeywords) {
   }
 }
 
+TEST(ExtractLines, KeywordLinesUnderEveryLineBreakUpToAZeroByte) {
+  ExtractLinesSettings s;
+  s.by = By::Keywords;
+  s.keywords = "ab;d;^b\r\nc^";
+  constexpr char kText[] = "ab\r\ncd\rxy\rab d\n\nab\0ab\n";
+  const std::string text(kText, sizeof kText - 1);
+  EXPECT_EQ(Extract(text, s), (Texts{"ab", "cd", "ab d", "ab"}));
+  EXPECT_EQ(Extract("d\nab", s), (Texts{"d", "ab"}));
+}
+
 class ExtractLinesRun : public ::testing::Test {
  protected:
   void SetUp() override {
