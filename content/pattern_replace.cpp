@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "platform/ascii.h"
+#include "platform/code_page.h"
 #include "platform/decimal.h"
 #include "platform/error.h"
 #include "template/template_evaluator.h"
@@ -36,6 +38,17 @@ bool ReplaceChecked(const platform::FoldedNeedle& name, std::string_view text,
   if (growth != 0 && (count > limit / growth || text.size() + count * growth > limit))
     throw platform::CommandError("Out of memory");
   return name.ReplaceAll(text, value, out);
+}
+
+// False when the text's last character is cut off, so that the bytes put after it could
+// join it: a lone lead byte, or a lead byte and a digit that may begin a four-byte one.
+bool EndsWhereACharacterEnds(std::string_view text) {
+  std::size_t start = 0;
+  for (std::size_t at = 0; at < text.size(); at += platform::CharLength(text, at)) start = at;
+  const std::size_t left = text.size() - start;
+  const auto lead = static_cast<unsigned char>(text.empty() ? 0 : text[start]);
+  if (lead < 0x81 || lead > 0xFE) return true;
+  return left >= 2 && !(left < 4 && text[start + 1] >= '0' && text[start + 1] <= '9');
 }
 
 class PatternReplaceMode final : public ContentMode {
@@ -92,13 +105,105 @@ bool PatternRebuilder::Rebuild(std::string_view line, std::string_view& entry) {
     SplitFields(data, separator_, fields_);
 
   const std::size_t limit = pattern_.size() + line.size() + growthLimit_;
-  text_ = pattern_;
   const std::size_t named = std::min(fields_.size(), argumentCount_);
-  for (std::size_t k = 1; k <= named; ++k)
-    if (ReplaceChecked(Name(k), text_, fields_[k - 1], limit, scratch_)) text_.swap(scratch_);
+  if (!FillFast(data, named, limit)) {
+    text_ = pattern_;
+    for (std::size_t k = 1; k <= named; ++k)
+      if (ReplaceChecked(Name(k), text_, fields_[k - 1], limit, scratch_)) text_.swap(scratch_);
+  }
   ExpandItems();
   entry = text_;
   return true;
+}
+
+const PatternRebuilder::FilledPattern& PatternRebuilder::Filled(std::size_t named) {
+  if (filled_.size() <= named) filled_.resize(named + 1);
+  if (filled_[named]) return *filled_[named];
+  auto filled = std::make_unique<FilledPattern>();
+  // The names are found as the step-by-step replacement finds them, with each field
+  // standing in as a mark that no name can match.
+  struct Part {
+    bool field;
+    std::size_t index;
+    std::string text;
+  };
+  std::vector<Part> parts{{false, 0, pattern_}};
+  for (std::size_t k = 1; k <= named; ++k) {
+    const platform::FoldedNeedle& name = Name(k);
+    std::vector<Part> next;
+    for (Part& part : parts) {
+      if (part.field) {
+        next.push_back(std::move(part));
+        continue;
+      }
+      const std::vector<std::string_view> pieces = platform::SplitAtNoCase(part.text, name.text());
+      for (std::size_t i = 0; i < pieces.size(); ++i) {
+        if (i > 0) next.push_back({true, k - 1, {}});
+        next.push_back({false, 0, std::string(pieces[i])});
+      }
+    }
+    parts = std::move(next);
+  }
+  const unsigned char first = prefix_.empty() ? 0 : static_cast<unsigned char>(prefix_.front());
+  filled->usable = first != 0 && first < 0x80 && !platform::IsAsciiLetter(first);
+  filled->countsByField.assign(named, 0);
+  filled->pieces.emplace_back();
+  for (const Part& part : parts) {
+    if (part.field) {
+      // A name cut by the field (a piece that ends with the prefix's first byte and what
+      // may follow it) could be completed by the field's first bytes.
+      const std::string& before = filled->pieces.back();
+      if (before.find(static_cast<char>(first), before.size() > prefix_.size() + 11
+                                                    ? before.size() - prefix_.size() - 11
+                                                    : 0) != std::string::npos)
+        filled->usable = false;
+      filled->fields.push_back(part.index);
+      ++filled->countsByField[part.index];
+      filled->pieces.emplace_back();
+    } else {
+      filled->pieces.back() += part.text;
+    }
+  }
+  // A piece must end where a character ends, or it would take in a field's first byte.
+  for (const std::string& piece : filled->pieces)
+    if (!EndsWhereACharacterEnds(piece)) filled->usable = false;
+  filled_[named] = std::move(filled);
+  return *filled_[named];
+}
+
+bool PatternRebuilder::FillFast(std::string_view data, std::size_t named, std::size_t limit) {
+  const FilledPattern& filled = Filled(named);
+  if (!filled.usable || data.find(prefix_.front()) != std::string_view::npos) return false;
+  // Each field must end where a character ends, as the step-by-step walk would see it.
+  for (std::size_t k = 0; k < named; ++k)
+    if (!EndsWhereACharacterEnds(fields_[k])) return false;
+  // The sizes the step-by-step replacement would reach, each within the ceiling.
+  std::size_t size = pattern_.size();
+  for (std::size_t k = 0; k < named; ++k) {
+    const std::size_t count = filled.countsByField[k];
+    size = size - count * Name(k + 1).text().size() + count * fields_[k].size();
+    if (size > limit) throw platform::CommandError("Out of memory");
+  }
+  text_.clear();
+  text_ += filled.pieces.front();
+  for (std::size_t i = 0; i < filled.fields.size(); ++i) {
+    text_ += fields_[filled.fields[i]];
+    text_ += filled.pieces[i + 1];
+  }
+  return true;
+}
+
+PatternRebuilder::PreparedItem& PatternRebuilder::Item(std::string_view item) {
+  for (std::size_t i = 0; i < items_.size(); ++i)
+    if (items_[i]->needle.text() == item) {
+      std::rotate(items_.begin(), items_.begin() + static_cast<std::ptrdiff_t>(i),
+                  items_.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+      return *items_.front();
+    }
+  constexpr std::size_t kKept = 8;  // items of one pattern; those built from fields come and go
+  if (items_.size() == kKept) items_.pop_back();
+  items_.insert(items_.begin(), std::make_unique<PreparedItem>(item, clock_, growthLimit_));
+  return *items_.front();
 }
 
 void PatternRebuilder::ExpandItems() {
@@ -112,9 +217,11 @@ void PatternRebuilder::ExpandItems() {
       plain = brace + 1;
       continue;
     }
-    const std::string item = text_.substr(plain + dollar, brace - plain - dollar + 1);
-    const std::string value = tmpl::EvalTemplate(text_, item, clock_, growthLimit_);
-    const platform::FoldedNeedle needle(item);
+    PreparedItem& prepared =
+        Item(std::string_view(text_).substr(plain + dollar, brace - plain - dollar + 1));
+    const std::string_view item = prepared.needle.text();
+    const platform::FoldedNeedle& needle = prepared.needle;
+    const std::string_view value = prepared.evaluate.Apply(text_, value_);
     if (needle.Find(value) == std::string_view::npos) {
       // The value goes where the item stood; the text before `plain` holds no item. An
       // item that is not found as a whole character sequence (a "$" swallowed by a
@@ -129,7 +236,8 @@ void PatternRebuilder::ExpandItems() {
       // The function kept its source text, the text being built, around its result:
       // replacing the item by that would hold the item again, step after step. The
       // value without the item is the text the item made of the text around it.
-      if (!needle.ReplaceAll(value, {}, text_)) text_ = value;
+      needle.ReplaceAll(value, {}, scratch_);
+      text_.swap(scratch_);
       plain = 0;
     }
     work += text_.size();

@@ -14,6 +14,7 @@
 #include "platform/engine_text.h"
 #include "platform/host.h"
 #include "template/clock.h"
+#include "template/template_evaluator.h"
 #include "template/text_budget.h"
 
 namespace content {
@@ -52,6 +53,26 @@ class PatternRebuilder {
   void RestoreSeparator(char separator) { separator_ = separator; }
 
  private:
+  // The pattern with the names of fields 1 .. n put in, worked out once: literal pieces
+  // and the fields between them. Putting the fields of a line between the pieces gives
+  // what replacing the names one after the other gives, as long as no field holds the
+  // prefix's first byte and every field ends where a character ends (FieldsFit).
+  struct FilledPattern {
+    bool usable = false;
+    std::vector<std::string> pieces;         // one more than `fields`
+    std::vector<std::size_t> fields;         // the field (from 0) after each piece
+    std::vector<std::size_t> countsByField;  // how often each field is put in
+  };
+  const FilledPattern& Filled(std::size_t named);
+  bool FillFast(std::string_view data, std::size_t named, std::size_t limit);
+  // A template item with what finding and evaluating it needs, made once per item text.
+  struct PreparedItem {
+    PreparedItem(std::string_view item, const tmpl::Clock& clock, std::size_t growthLimit)
+        : needle(item), evaluate(item, clock, growthLimit) {}
+    platform::FoldedNeedle needle;
+    tmpl::PreparedTemplate evaluate;
+  };
+  PreparedItem& Item(std::string_view item);
   const platform::FoldedNeedle& Name(std::size_t k);  // k from 1
   void ExpandItems();
 
@@ -63,7 +84,9 @@ class PatternRebuilder {
   char separator_ = 0;
   std::vector<std::unique_ptr<platform::FoldedNeedle>> names_;  // made as lines need them
   std::vector<std::string_view> fields_;
-  std::string text_, scratch_;  // the text being built, and the next one
+  std::string text_, scratch_, value_;  // the text being built, the next one, an item's value
+  std::vector<std::unique_ptr<FilledPattern>> filled_;  // by the number of fields named
+  std::vector<std::unique_ptr<PreparedItem>> items_;    // the latest few
 };
 
 // The lines of one file rebuilt, in order; blank lines give nothing. A file that holds a

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "platform/error.h"
 #include "platform/testing/recording_host.h"
 #include "platform/testing/temp_folder.h"
@@ -120,6 +122,46 @@ TEST(PatternReplace, ExpansionThatCannotEndStopsWithinTheCeiling) {
   // An item whose value keeps growing: each step would add a copy of the text.
   PatternRebuilder growing{"${RepStr(x,xx)}x", "$", 1, kClock, 4096};
   EXPECT_THROW(growing.Rebuild("a", entry), platform::CommandError);
+}
+
+// The fields put in as the steps say, one name after the other over the whole text.
+std::string StepByStep(std::string pattern, std::string_view line, char separator) {
+  std::vector<std::string_view> fields;
+  std::string_view rest = platform::TrimBlanks(line);
+  for (std::size_t at; (at = rest.find(separator)) != std::string_view::npos;) {
+    fields.push_back(platform::TrimBlanks(rest.substr(0, at)));
+    rest = platform::TrimBlanks(rest.substr(at + 1));
+  }
+  if (!rest.empty()) fields.push_back(rest);
+  for (std::size_t k = 1; k <= std::min<std::size_t>(fields.size(), 3); ++k)
+    pattern = platform::ReplaceAllNoCase(pattern, "$" + std::to_string(k), fields[k - 1]);
+  return pattern;
+}
+
+TEST(PatternReplace, PuttingFieldsBetweenPiecesGivesWhatTheStepsGive) {
+  // Names, digits, separators and bytes of whole and broken double-byte characters.
+  const std::vector<std::string_view> inPatterns = {"$1", "$2", "$3", "$",        "1",
+                                                    "0",  "a",  ";",  "\xD6\xD0", "\x81"};
+  const std::vector<std::string_view> inLines = {"$", "1",        "2",    "0",        "a",   ";",
+                                                 " ", "\xD6\xD0", "\x81", "\x81\x30", "\xD0"};
+  std::mt19937 random(7);
+  auto text = [&](const std::vector<std::string_view>& bytes, int length) {
+    std::string out;
+    for (int i = 0; i < length; ++i) out += bytes[random() % bytes.size()];
+    return out;
+  };
+  for (int round = 0; round < 4000; ++round) {
+    const std::string pattern = text(inPatterns, 1 + static_cast<int>(random() % 6));
+    PatternRebuilder rebuilder{pattern, "$", 3, kClock};
+    std::string_view entry;
+    ASSERT_TRUE(rebuilder.Rebuild("x;y", entry));  // the separator is ";" from here on
+    for (int i = 0; i < 5; ++i) {
+      const std::string line = text(inLines, static_cast<int>(random() % 10));
+      const bool kept = rebuilder.Rebuild(line, entry);
+      if (!kept) continue;
+      ASSERT_EQ(entry, StepByStep(pattern, line, ';')) << "pattern " << pattern << " line " << line;
+    }
+  }
 }
 
 class PatternReplaceRun : public ::testing::Test {
