@@ -53,6 +53,21 @@ class ContentMode {
   Backup backup_;
 };
 
+// A mode whose work on each file is one function of a plan worked out before the run.
+template <typename Plan, void (*kWork)(const LineList&, const Plan&, LineSink&, platform::Host*)>
+class PlannedMode final : public ContentMode {
+ public:
+  PlannedMode(Plan plan, Backup backup) : ContentMode(backup), plan_(std::move(plan)) {}
+  FileResult Build(const FileContext&, const LineList& source, LineSink& output,
+                   platform::Host& host) override {
+    kWork(source, plan_, output, &host);
+    return FileResult::Save;
+  }
+
+ private:
+  const Plan plan_;
+};
+
 // The run once the precondition and the page's checks have passed, walking the marked
 // rows as fileset::RunMarkedRows does: the button disabled, the mode's Begin, the change
 // counter set to 0, then each file: load, build, copy the unchanged

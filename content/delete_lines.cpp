@@ -4,25 +4,8 @@
 #include "platform/engine_text.h"
 
 namespace content {
-namespace {
 
 using By = DeleteLinesSettings::By;
-
-class DeleteLinesMode final : public ContentMode {
- public:
-  DeleteLinesMode(DeleteLinesPlan plan, Backup backup)
-      : ContentMode(backup), plan_(std::move(plan)) {}
-  FileResult Build(const FileContext&, const LineList& source, LineSink& output,
-                   platform::Host& host) override {
-    DeleteLines(source, plan_, output, &host);
-    return FileResult::Save;
-  }
-
- private:
-  const DeleteLinesPlan plan_;
-};
-
-}  // namespace
 
 DeleteLinesPlan PlanDeleteLines(const DeleteLinesSettings& settings) {
   DeleteLinesPlan plan;
@@ -74,8 +57,8 @@ fileset::Prepared<ContentMode> PrepareDeleteLines(const DeleteLinesSettings& set
   DeleteLinesPlan plan = PlanDeleteLines(settings);
   if (settings.by == By::Interval && plan.interval.groupSize < 1)
     return fileset::Refusal{kIntervalBelowOne, "edtLines"};
-  return std::make_unique<DeleteLinesMode>(std::move(plan),
-                                           settings.backup ? Backup::Yes : Backup::No);
+  return std::make_unique<PlannedMode<DeleteLinesPlan, &DeleteLines>>(
+      std::move(plan), settings.backup ? Backup::Yes : Backup::No);
 }
 
 fileset::RunEnd RunDeleteLines(fileset::FileList& files, const DeleteLinesSettings& settings,

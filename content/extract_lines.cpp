@@ -10,20 +10,6 @@ namespace {
 
 using By = ExtractLinesSettings::By;
 
-class ExtractLinesMode final : public ContentMode {
- public:
-  ExtractLinesMode(ExtractLinesPlan plan, Backup backup)
-      : ContentMode(backup), plan_(std::move(plan)) {}
-  FileResult Build(const FileContext&, const LineList& source, LineSink& output,
-                   platform::Host& host) override {
-    ExtractLines(source, plan_, output, &host);
-    return FileResult::Save;
-  }
-
- private:
-  const ExtractLinesPlan plan_;
-};
-
 // Entries that each start after the one before ends take the lines in file order.
 bool InFileOrder(const std::vector<LineRange>& table) {
   for (std::size_t i = 1; i < table.size(); ++i)
@@ -108,8 +94,8 @@ fileset::Prepared<ContentMode> PrepareExtractLines(const ExtractLinesSettings& s
   ExtractLinesPlan plan = PlanExtractLines(settings);
   if (settings.by == By::Interval && plan.interval.groupSize < 1)
     return fileset::Refusal{kIntervalBelowOne, "edtGetLines"};
-  return std::make_unique<ExtractLinesMode>(std::move(plan),
-                                            settings.backup ? Backup::Yes : Backup::No);
+  return std::make_unique<PlannedMode<ExtractLinesPlan, &ExtractLines>>(
+      std::move(plan), settings.backup ? Backup::Yes : Backup::No);
 }
 
 fileset::RunEnd RunExtractLines(fileset::FileList& files, const ExtractLinesSettings& settings,
