@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/error.h"
+#include "platform/file_system.h"
 
 namespace platform {
 namespace {
@@ -221,10 +222,13 @@ RecordedRewrite::RecordedRewrite(const NativePath& shown, const std::string& tar
   const int fd = open(part.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
   bool ok = fd >= 0 && WriteAll(fd, text, 0) && fsync(fd) == 0;
   if (fd >= 0) ok = close(fd) == 0 && ok;
-  ok = ok && rename(part.c_str(), path_.c_str()) == 0 && FlushFolder(folder);
-  if (!ok) {
-    unlink(part.c_str());
-    unlink(path_.c_str());
+  // Never over another record, however unlikely its name is to come up again.
+  const std::string_view leaf = std::string_view(name + 1);
+  const bool named =
+      ok && RenameNoReplace(NativePath(folder), std::string(leaf) + std::string(kPartEnd),
+                            std::string(leaf) + std::string(kRecordEnd));
+  if (!named || !FlushFolder(folder)) {
+    unlink((named ? path_ : part).c_str());
     ThrowCannotCreate(shown);
   }
 }
