@@ -6,6 +6,7 @@
 #include <random>
 
 #include "content/delimited_list.h"
+#include "content/tests/marked_files.h"
 #include "platform/error.h"
 #include "platform/testing/recording_host.h"
 #include "platform/testing/temp_folder.h"
@@ -213,28 +214,7 @@ TEST(DeleteLines, OtherWays) {
   }
 }
 
-class DeleteLinesRun : public ::testing::Test {
- protected:
-  void SetUp() override {
-    for (const char* name : {"a.txt", "b.txt"}) {
-      temp_.Write(name, "1\n2\n3\n");
-      files_.AppendFileRow({name, temp_.Path(), "6", "", "", ".txt"});
-      files_.SetMark(files_.RowCount() - 1, true);
-    }
-    host_.WriteCounter(platform::Counter::Change, 7);
-  }
-  // Nothing on disk changed, and the counter still shows its old value.
-  void ExpectUntouched() {
-    EXPECT_EQ(temp_.Read("a.txt"), "1\n2\n3\n");
-    EXPECT_EQ(temp_.Read("b.txt"), "1\n2\n3\n");
-    EXPECT_FALSE(temp_.Exists("a.txt.bak"));
-    EXPECT_EQ(host_.Count(platform::Counter::Change), 7);
-    EXPECT_TRUE(host_.commandEnabled.empty());
-  }
-  TempFolder temp_;
-  fileset::FileList files_;
-  RecordingHost host_;
-};
+using DeleteLinesRun = testing::MarkedFilesRun;
 
 TEST_F(DeleteLinesRun, DeletesInEveryMarkedFile) {
   DeleteLinesSettings s;
@@ -279,19 +259,7 @@ TEST_F(DeleteLinesRun, InputErrorsComeBeforeAnythingIsTouched) {
     SCOPED_TRACE(c.name);
     host_.boxes.clear();
     DeleteLinesSettings s{c.by, c.lineNumbers, c.groupSize, c.position, c.keywords, true};
-    if (c.box != nullptr) {
-      EXPECT_EQ(RunDeleteLines(files_, s, host_).focus, c.focus);
-      EXPECT_EQ(host_.boxes, Texts{c.box});
-    } else {
-      try {
-        RunDeleteLines(files_, s, host_);
-        ADD_FAILURE() << "no error";
-      } catch (const platform::CommandError& error) {
-        EXPECT_EQ(std::string(error.what()), c.error);
-      }
-      EXPECT_TRUE(host_.boxes.empty());
-    }
-    ExpectUntouched();
+    ExpectRefused([&] { return RunDeleteLines(files_, s, host_); }, c.box, c.error, c.focus);
   }
 }
 

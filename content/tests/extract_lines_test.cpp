@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "content/tests/marked_files.h"
 #include "platform/error.h"
 #include "platform/testing/recording_host.h"
 #include "platform/testing/temp_folder.h"
@@ -112,20 +113,7 @@ TEST(ExtractLines, KeywordLinesUnderEveryLineBreakUpToAZeroByte) {
   EXPECT_EQ(Extract("d\nab", s), (Texts{"d", "ab"}));
 }
 
-class ExtractLinesRun : public ::testing::Test {
- protected:
-  void SetUp() override {
-    for (const char* name : {"a.txt", "b.txt"}) {
-      temp_.Write(name, "1\n2\n3\n");
-      files_.AppendFileRow({name, temp_.Path(), "6", "", "", ".txt"});
-      files_.SetMark(files_.RowCount() - 1, true);
-    }
-    host_.WriteCounter(platform::Counter::Change, 7);
-  }
-  TempFolder temp_;
-  fileset::FileList files_;
-  RecordingHost host_;
-};
+using ExtractLinesRun = testing::MarkedFilesRun;
 
 TEST_F(ExtractLinesRun, SavesTheChosenLinesAndRefusesBadInputFirst) {
   struct Case {
@@ -149,27 +137,12 @@ TEST_F(ExtractLinesRun, SavesTheChosenLinesAndRefusesBadInputFirst) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    host_.boxes.clear();
     ExtractLinesSettings s;
     s.by = c.by;
     s.lineNumbers = c.lineNumbers;
     s.groupSize = c.groupSize;
     s.keywords = c.keywords;
-    if (c.box != nullptr) {
-      EXPECT_EQ(RunExtractLines(files_, s, host_).focus, c.focus);
-      EXPECT_EQ(host_.boxes, Texts{c.box});
-    } else {
-      EXPECT_THROW(
-          try { RunExtractLines(files_, s, host_); } catch (const platform::CommandError& e) {
-            EXPECT_EQ(std::string(e.what()), c.error);
-            throw;
-          },
-          platform::CommandError);
-    }
-    EXPECT_EQ(temp_.Read("a.txt"), "1\n2\n3\n");
-    EXPECT_FALSE(temp_.Exists("a.txt.bak"));
-    EXPECT_EQ(host_.Count(platform::Counter::Change), 7);
-    EXPECT_TRUE(host_.commandEnabled.empty());
+    ExpectRefused([&] { return RunExtractLines(files_, s, host_); }, c.box, c.error, c.focus);
   }
   host_.boxes.clear();
   ExtractLinesSettings s;

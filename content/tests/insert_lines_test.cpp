@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "content/tests/marked_files.h"
 #include "platform/error.h"
 #include "platform/testing/recording_host.h"
 #include "platform/testing/temp_folder.h"
@@ -160,26 +161,7 @@ TEST(InsertLines, BuildsTheTextPerFile) {
   EXPECT_EQ(Built(s, "", host), "${LineRandStr()}");  // an empty file has no line to pick
 }
 
-class InsertLinesRun : public ::testing::Test {
- protected:
-  void SetUp() override {
-    for (const char* name : {"a.txt", "b.txt"}) {
-      temp_.Write(name, "1\n2\n3\n");
-      files_.AppendFileRow(
-          {name, temp_.Path(), "6", "2020-01-01 00:00:00", "2020-01-02 00:00:00", ".txt"});
-      files_.SetMark(files_.RowCount() - 1, true);
-    }
-    host_.WriteCounter(platform::Counter::Change, 7);
-  }
-  void ExpectUntouched() {
-    EXPECT_EQ(temp_.Read("a.txt"), "1\n2\n3\n");
-    EXPECT_FALSE(temp_.Exists("a.txt.bak"));
-    EXPECT_EQ(host_.Count(platform::Counter::Change), 7);
-  }
-  TempFolder temp_;
-  fileset::FileList files_;
-  RecordingHost host_;
-};
+using InsertLinesRun = testing::MarkedFilesRun;
 
 TEST_F(InsertLinesRun, InsertsAMultiLineTextIntoEveryFile) {
   InsertLinesSettings s;
@@ -203,6 +185,7 @@ TEST_F(InsertLinesRun, RefusesBadInputBeforeTouchingAFile) {
     const char* box;  // nullptr: a CommandError with `error`
     const char* error;
     const char* focus;
+    bool afterDisabling = false;
   } const cases[] = {
       {"empty text", At::Keywords, "", "0", "2", "",
        "[error] 要插入的文字内容不能为空,请输入后再试!", nullptr, "mmoNewCont"},
@@ -213,30 +196,18 @@ TEST_F(InsertLinesRun, RefusesBadInputBeforeTouchingAFile) {
       {"interval N below 1", At::Interval, "x", "0", "-1", "",
        "[error] 间隔行数必须大于0,请重新输入!", nullptr, "edtInsPers"},
       {"a LineStr number", At::LineNumber, "${LineStr(two)}", "0", "2", "", nullptr,
-       "'two' is not a valid integer value", ""},
+       "'two' is not a valid integer value", "", true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    host_.boxes.clear();
-    host_.commandEnabled.clear();
     InsertLinesSettings s;
     s.at = c.at;
     s.text = c.text;
     s.lineNumber = c.number;
     s.groupSize = c.groupSize;
     s.keywords = c.keywords;
-    if (c.box != nullptr) {
-      EXPECT_EQ(RunInsertLines(files_, s, host_).focus, c.focus);
-      EXPECT_EQ(host_.boxes, Texts{c.box});
-    } else {
-      try {
-        RunInsertLines(files_, s, host_);
-        ADD_FAILURE() << "no error";
-      } catch (const platform::CommandError& error) {
-        EXPECT_EQ(std::string(error.what()), c.error);
-      }
-    }
-    ExpectUntouched();
+    ExpectRefused([&] { return RunInsertLines(files_, s, host_); }, c.box, c.error, c.focus,
+                  c.afterDisabling);
   }
 }
 
