@@ -222,23 +222,20 @@ void PatternRebuilder::ExpandItems() {
     const std::string_view item = prepared.needle.text();
     const platform::FoldedNeedle& needle = prepared.needle;
     const std::string_view value = prepared.evaluate.Apply(text_, value_);
-    if (needle.Find(value) == std::string_view::npos) {
-      // The value goes where the item stood; the text before `plain` holds no item. An
-      // item that is not found as a whole character sequence (a "$" swallowed by a
-      // broken double-byte character before it) is plain text.
-      if (ReplaceChecked(needle, text_, value, limit, scratch_))
-        text_.swap(scratch_);
-      else
-        plain = brace + 1;
-    } else if (value == item) {
-      break;  // the item stands for itself: nothing more would ever change
-    } else {
+    if (value == item) break;  // the item stands for itself: nothing more would ever change
+    if (needle.ReplaceAll(value, {}, scratch_)) {
       // The function kept its source text, the text being built, around its result:
       // replacing the item by that would hold the item again, step after step. The
       // value without the item is the text the item made of the text around it.
-      needle.ReplaceAll(value, {}, scratch_);
       text_.swap(scratch_);
       plain = 0;
+    } else if (ReplaceChecked(needle, text_, value, limit, scratch_)) {
+      // The value goes where the item stood; the text before `plain` holds no item.
+      text_.swap(scratch_);
+    } else {
+      // An item not found as whole characters (a "$" swallowed by a broken double-byte
+      // character before it) is plain text.
+      plain = brace + 1;
     }
     work += text_.size();
     if (work > limit) throw platform::CommandError("Out of memory");
