@@ -258,6 +258,11 @@ QWidget* TForm1::BuildLowerPanel() {
   right->setSpacing(0);
   pgcOne = Named(new QTabWidget(Panel2), "pgcOne");
   modePages_ = AddModePages(pgcOne, pages_);
+  // A grid without a current cell stands on its first row, as a new grid does.
+  pages_.statistics.currentRow = [this] {
+    const QModelIndex current = sgFiles->currentIndex();
+    return current.isValid() ? current.row() + 1 : 1;
+  };
   right->addWidget(pgcOne, 1);
   auto* Panel3 = Named(new QWidget(Panel2), "Panel3");
   Panel3->setFixedHeight(20);

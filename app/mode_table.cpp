@@ -45,6 +45,21 @@ constexpr StartHandler btnGetLineClick =
     Start<&ModePages::extractLines, &ReadExtractLinesPage, &content::RunExtractLines>;
 constexpr StartHandler btnInsLineClick =
     Start<&ModePages::insertLines, &ReadInsertLinesPage, &content::RunInsertLines>;
+constexpr StartHandler btnSynClick =
+    Start<&ModePages::merge, &ReadKeywordMergePage, &content::RunKeywordMerge>;
+constexpr StartHandler btnLineSynClick =
+    Start<&ModePages::lineSync, &ReadLineSyncPage, &content::RunLineSync>;
+constexpr StartHandler btnFileCombineClick =
+    Start<&ModePages::combine, &ReadCombinePage, &content::RunCombineFiles>;
+
+// Statistics counts the grid's current row and shows its figures on its page.
+fileset::RunEnd btnFileInfoClick(const ModePages& pages, fileset::FileList& files,
+                                 platform::Host& host) {
+  const StatisticsPage& page = pages.statistics;
+  return content::RunFileStatistics(
+      files, page.currentRow(), host,
+      [&page](const content::FileStatistics& figures) { ShowStatistics(page, figures); });
+}
 
 // The extension and pattern pages have no template edit: there the clipboard serves.
 constexpr ModeEntry kModes[] = {
@@ -59,9 +74,10 @@ constexpr ModeEntry kModes[] = {
     {"更改文件或目录属性", "TabSheet10", "更改文件或目录属性",
      Build<&ModePages::attributes, &BuildAttributesPage, &AttributesPage::btnProp>, btnPropClick},
     {"文件信息统计", "ts3", "文件信息统计",
-     Build<&ModePages::statistics, &BuildStatisticsPage, &StatisticsPage::btnFileInfo>, nullptr},
+     Build<&ModePages::statistics, &BuildStatisticsPage, &StatisticsPage::btnFileInfo>,
+     btnFileInfoClick},
     {"合并关键字内容", "ts1", "合并关键字内容",
-     Build<&ModePages::merge, &BuildKeywordMergePage, &KeywordMergePage::btnSyn>, nullptr},
+     Build<&ModePages::merge, &BuildKeywordMergePage, &KeywordMergePage::btnSyn>, btnSynClick},
     {"行内容截取字符", "ts2", "文本行内容截取",
      Build<&ModePages::cut, &BuildCutPage, &CutPage::btnCut, &CutPage::edtCutFormat>, btnCutClick},
     {"行内容插入字符", "ts4", "文本行内容插入",
@@ -78,13 +94,14 @@ constexpr ModeEntry kModes[] = {
      Build<&ModePages::extractLines, &BuildExtractLinesPage, &ExtractLinesPage::btnGetLine>,
      btnGetLineClick},
     {"按关键字同步行", "TabSheet6", "按关键字同步行",
-     Build<&ModePages::lineSync, &BuildLineSyncPage, &LineSyncPage::btnLineSyn>, nullptr},
+     Build<&ModePages::lineSync, &BuildLineSyncPage, &LineSyncPage::btnLineSyn>, btnLineSynClick},
     {"内容插入新行", "TabSheet5", "内容插入新行",
      Build<&ModePages::insertLines, &BuildInsertLinesPage, &InsertLinesPage::btnInsLine,
            &InsertLinesPage::edtNewLineFormat>,
      btnInsLineClick},
     {"文件内容合并", "TabSheet11", "文件内容合并",
-     Build<&ModePages::combine, &BuildCombinePage, &CombinePage::btnFileCombine>, nullptr},
+     Build<&ModePages::combine, &BuildCombinePage, &CombinePage::btnFileCombine>,
+     btnFileCombineClick},
     {"文件格式转换", "TabSheet12", "文件格式转换",
      Build<&ModePages::convert, &BuildConvertPage, &ConvertPage::btnConvert,
            &ConvertPage::edtFileFormat>,

@@ -13,6 +13,24 @@ void CopyToBackup(const platform::NativePath& path, std::string_view bytes) {
   platform::WriteCopy(path, platform::NativePath(path.bytes() + ".bak"), bytes);
 }
 
+bool SaveRewrite(const platform::NativePath& path, const LineList& read, LineFileWriter& output,
+                 Backup backup) {
+  // Changed by another program while it was read (or copied): neither the output nor
+  // a backup made of it is that file's text.
+  if (!read.Intact()) platform::ThrowCannotOpen(path);
+  // Saving what comes before a zero byte would cut the file there.
+  if (read.HoldsZeroByte()) return false;
+  if (backup == Backup::Yes) {
+    CopyToBackup(path, read.bytes());
+    if (!read.Intact()) {
+      platform::DeleteFile(platform::NativePath(path.bytes() + ".bak"));
+      platform::ThrowCannotOpen(path);
+    }
+  }
+  output.Commit();
+  return true;
+}
+
 namespace {
 
 // One file of the run: built into the save's temporary sibling, then committed; false
@@ -31,19 +49,7 @@ bool ProcessFile(const fileset::FileList& files, int row, platform::Host& host, 
   LineFileWriter output(file.path);
   if (source.HasByteOrderMark()) output.AddByteOrderMark();
   if (mode.Build(file, source, output, host) == FileResult::Leave) return true;
-  // Changed by another program while it was read (or copied): neither the output nor
-  // a backup made of it is that file's text.
-  if (!source.Intact()) platform::ThrowCannotOpen(file.path);
-  // Saving what comes before a zero byte would cut the file there.
-  if (source.HoldsZeroByte()) return false;
-  if (mode.backup() == Backup::Yes) {
-    CopyToBackup(file.path, source.bytes());
-    if (!source.Intact()) {
-      platform::DeleteFile(platform::NativePath(file.path.bytes() + ".bak"));
-      platform::ThrowCannotOpen(file.path);
-    }
-  }
-  output.Commit();
+  if (!SaveRewrite(file.path, source, output, mode.backup())) return false;
   platform::AddToCounter(host, platform::Counter::Change, 1);
   return true;
 }
@@ -66,7 +72,12 @@ void RunContentFrame(fileset::FileList& files, platform::Host& host, ContentMode
     return notText == 0 ? std::string() : std::to_string(notText) + std::string(kNotTextNote);
   };
   fileset::RunMarkedRows(files, host,
-                         {begin, visit, kClosingBefore, mode.ClosingUnit(), furtherLine,
+                         {begin,
+                          visit,
+                          {},
+                          kClosingBefore,
+                          mode.ClosingUnit(),
+                          furtherLine,
                           fileset::MarkedRowsRun::SameFile::ByIdentity});
 }
 

@@ -83,6 +83,15 @@ void RunContentFrame(fileset::FileList& files, platform::Host& host, ContentMode
 fileset::RunEnd RunContentFrame(fileset::FileList& files, platform::Host& host,
                                 fileset::Prepared<ContentMode> prepared);
 
+// The end of every rewrite: `output`, built from `read` (the file at `path` as it was
+// read), replaces the file, after the ".bak" copy of its unchanged bytes when `backup`
+// asks for one; true then. False, with nothing written, when the text holds a zero byte:
+// it is no text, and saving it would cut it there. Throws CommandError "Cannot open file
+// %s" when another program changed the file while it was read: neither what was made of
+// it nor a copy of it may be kept.
+bool SaveRewrite(const platform::NativePath& path, const LineList& read, LineFileWriter& output,
+                 Backup backup);
+
 // The ".bak" copy of the file at `path`, whose unchanged bytes are `bytes`: bytes and
 // permission bits, replacing an earlier copy unless that one is read-only, and safe on
 // the disk before the file itself is replaced. Throws CommandError "Cannot create file

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/code_page.h"
 #include "platform/decimal.h"
 
 namespace content {
@@ -57,6 +58,59 @@ bool KeywordLines::Holds(std::string_view line) {
     if (next.at != std::string_view::npos && next.at + next.keyword.size() <= end) holds = true;
   }
   return holds;
+}
+
+FoldedKeywordLines::FoldedKeywordLines(const std::vector<std::string>& keywords,
+                                       std::string_view text)
+    : text_(text.substr(0, text.find('\0'))), textIsAscii_(platform::IsAscii(text_)) {
+  for (const std::string& keyword : keywords) {
+    // A keyword with a line break in it is in no line.
+    if (keyword.empty() || keyword.find_first_of("\r\n") != std::string::npos) continue;
+    bool cutOff = false;
+    for (std::size_t pos = 0; pos < keyword.size();) {
+      const std::size_t length = platform::CharLength(keyword, pos);
+      if (length == 1 && static_cast<unsigned char>(keyword[pos]) >= 0x81 &&
+          static_cast<unsigned char>(keyword[pos]) <= 0xFE)
+        cutOff = true;
+      pos += length;
+    }
+    next_.push_back({platform::FoldedNeedle(keyword), 0, false, cutOff});
+  }
+}
+
+namespace {
+
+bool IsLeadByte(char c) { return static_cast<unsigned char>(c) >= 0x81 && c != '\xFF'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// A lead byte and a digit near a line's end are read as one character when the line
+// break follows them, but as two cut off by the end when the line stands alone.
+bool EndsInLeadAndDigit(std::string_view line) {
+  const std::size_t n = line.size();
+  return (n >= 2 && IsLeadByte(line[n - 2]) && IsDigit(line[n - 1])) ||
+         (n >= 3 && IsLeadByte(line[n - 3]) && IsDigit(line[n - 2]));
+}
+
+}  // namespace
+
+bool FoldedKeywordLines::Holds(std::string_view line) {
+  const auto start = static_cast<std::size_t>(line.data() - text_.data());
+  const bool byLine = EndsInLeadAndDigit(line);
+  for (Next& next : next_) {
+    if (next.byLine || byLine) {
+      if (next.needle.Find(line) != std::string_view::npos) return true;
+      continue;
+    }
+    // Lines start at characters of the whole text too, and a match (no line break in
+    // it) never runs on into the next line, so one search of the text serves every line
+    // up to the place found.
+    if (!next.searched || next.at < start) {
+      next.at = next.needle.Next(text_, start, textIsAscii_).start;
+      next.searched = true;
+    }
+    if (next.at != std::string_view::npos && next.at < start + line.size()) return true;
+  }
+  return false;
 }
 
 LinesHoldingKeywords::LinesHoldingKeywords(const std::vector<std::string>& keywords,

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/engine_text.h"
+
 namespace content {
 
 // Groups of fewer than one line have no M-th line: refused before any file is touched.
@@ -60,6 +62,28 @@ class KeywordLines {
     bool searched;
   };
   std::string_view text_;
+  std::vector<Next> next_;
+};
+
+// KeywordLines with letter case ignored as the engine folds it: a keyword occurs in a
+// line where the line, lowered, holds the keyword, lowered, starting at a character.
+class FoldedKeywordLines {
+ public:
+  FoldedKeywordLines(const std::vector<std::string>& keywords, std::string_view text);
+  bool Holds(std::string_view line);
+
+ private:
+  struct Next {
+    platform::FoldedNeedle needle;
+    std::size_t at;  // as in KeywordLines
+    bool searched;
+    // A keyword that ends in a cut-off character matches such a character at a line's
+    // end, which the whole text reads together with the line break: searched line by line,
+    // as are the rare lines whose last bytes the whole text reads otherwise.
+    bool byLine;
+  };
+  std::string_view text_;  // up to the first zero byte
+  bool textIsAscii_;
   std::vector<Next> next_;
 };
 

@@ -30,7 +30,9 @@ void SplitFields(std::string_view rest, char separator, std::vector<std::string_
 bool ReplaceChecked(const platform::FoldedNeedle& name, std::string_view text,
                     std::string_view value, std::size_t limit, std::string& out) {
   std::size_t count = 0;
-  for (auto m = name.Next(text, 0); m.start != std::string_view::npos; m = name.Next(text, m.end))
+  const bool textIsAscii = platform::IsAscii(text);
+  for (auto m = name.Next(text, 0, textIsAscii); m.start != std::string_view::npos;
+       m = name.Next(text, m.end, textIsAscii))
     ++count;
   if (count == 0) return false;
   const std::size_t growth =

@@ -31,7 +31,7 @@ void RunFileOperationFrame(fileset::FileList& files, platform::Host& host,
     host.WriteCounter(platform::Counter::Change, 0);
     operation.Begin();
   };
-  fileset::RunMarkedRows(files, host, {begin, visit, kFilesProcessed, {}, {}});
+  fileset::RunMarkedRows(files, host, {begin, visit, {}, kFilesProcessed, {}, {}});
 }
 
 fileset::RunEnd RunFileOperationFrame(fileset::FileList& files, platform::Host& host,

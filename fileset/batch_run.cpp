@@ -65,11 +65,16 @@ void RunMarkedRows(FileList& files, platform::Host& host, const MarkedRowsRun& r
     platform::CommandScope running(host);
     run.begin();
     const bool byIdentity = run.sameFile == MarkedRowsRun::SameFile::ByIdentity;
+    const bool everyRow = run.sameFile == MarkedRowsRun::SameFile::Never;
     std::unordered_set<PathFingerprint, FingerprintHash> seenPaths;
     std::set<platform::FileIdentity> seenFiles;
     for (int row = 1; row < files.RowCount(); ++row) {
       host.ProcessMessages();
       if (row >= files.RowCount() || !files.IsMarked(row)) continue;
+      if (everyRow) {
+        if (!run.visit(row)) break;
+        continue;
+      }
       if (!byIdentity) {
         if (!seenPaths.insert(FingerprintOf(files, row)).second) continue;
         if (!run.visit(row)) break;
@@ -84,6 +89,7 @@ void RunMarkedRows(FileList& files, platform::Host& host, const MarkedRowsRun& r
       // it too.
       if (const auto identity = platform::IdentityOf(path)) seenFiles.insert(*identity);
     }
+    if (run.end) run.end();
   }
   std::string text(run.closing);
   text += std::to_string(host.ReadCounter(platform::Counter::Change));

@@ -53,10 +53,10 @@ RunEnd RunPrepared(Prepared<Mode> prepared, platform::Host& host, Run&& run) {
 // the marks are read again at every step, since clicks while messages run change them.
 // A run changes each file at most once: a row that names a file an earlier row of the run
 // named is passed over. The walk ends early when `visit` returns false. Then the closing
-// message: `closing` followed by the change counter and `unit`, and `furtherLine()` on a
-// line of its own when it gives one. An exception from `begin` or `visit` ends the run
-// there without a closing message; what was done before stays done, and the start
-// button comes back however the run ends.
+// message (after `end`): `closing` followed by the change counter and `unit`, and `furtherLine()`
+// on a line of its own when it gives one. An exception from `begin` or `visit` ends the run there
+// without a closing message; what was done before stays done, and the start button comes back
+// however the run ends.
 struct MarkedRowsRun {
   // How rows are found to name the same file.
   enum class SameFile {
@@ -68,9 +68,14 @@ struct MarkedRowsRun {
     // For runs that rewrite text, where a second change would change the text again. A
     // visit that saves puts a new file in the row's place, whose identity is taken too.
     ByIdentity,
+    // Never: every marked row is visited, a file as often as rows name it. For a run that
+    // only reads the files of its rows.
+    Never,
   };
   std::function<void()> begin;
   std::function<bool(int row)> visit;
+  // After the last row, while the start button is still disabled; may be empty.
+  std::function<void()> end;
   std::string_view closing;
   std::string_view unit;
   std::function<std::string()> furtherLine;

@@ -3,8 +3,13 @@
 #include <unicode/uchar.h>
 #include <unicode/utf16.h>
 
+#include <bit>
 #include <cstring>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "platform/ascii.h"
 #include "platform/code_page.h"
@@ -155,20 +160,58 @@ std::size_t FindAsciiChar(std::string_view text, char c, std::size_t from) {
   return std::string_view::npos;
 }
 
+// Bytes after which a character always starts: they are no lead byte, no trail byte and
+// no digit of a four-byte character, so they end whatever character they belong to.
+bool EndsCharacter(unsigned char c) { return c <= 0x2F || (c >= 0x3A && c <= 0x3F) || c == 0x7F; }
+
+// Whether `at` starts a character, `boundary` (at most `at` on the first call) being a
+// character start known before; `boundary` moves on to the last start found, for the
+// next, later place.
+bool StartsCharacter(std::string_view text, std::size_t at, std::size_t& boundary) {
+  if (at < boundary) return false;  // inside the character that ends at `boundary`
+  if (at == boundary) return true;
+  const auto before = static_cast<unsigned char>(text[at - 1]);
+  // A byte below 0x81 is no lead byte, and unless it is a digit it is no part of a
+  // four-byte character that goes on: it ends its character.
+  if (before <= 0x80 && !(before >= 0x30 && before <= 0x39)) {
+    boundary = at;
+    return true;
+  }
+  std::size_t start = at;
+  while (start > boundary && !EndsCharacter(static_cast<unsigned char>(text[start - 1]))) --start;
+  while (start < at) start += CharLength(text, start);
+  boundary = start;
+  return start == at;
+}
+
+// Whether a character has letter case: one without it is the lowered form of no other.
+bool HasLetterCase(std::string_view character) {
+  const std::u16string utf16 = EngineToUtf16(character);
+  UChar32 c = 0;
+  if (utf16.size() == 1) {
+    c = utf16[0];
+  } else if (utf16.size() == 2 && U16_IS_LEAD(utf16[0]) && U16_IS_TRAIL(utf16[1])) {
+    c = U16_GET_SUPPLEMENTARY(utf16[0], utf16[1]);
+  } else {
+    return true;
+  }
+  return u_hasBinaryProperty(c, UCHAR_CASED) || u_tolower(c) != c;
+}
+
 }  // namespace
 
 FoldedChar FoldCharAt(std::string_view text, std::size_t pos) {
   return FoldAt(CaseTable(), text, pos);
 }
 
-std::string ToLower(std::string_view text) {
+void LowerInto(std::string_view text, std::string& out) {
+  out.clear();
   if (IsAscii(text)) {
-    std::string out(text);
+    out.append(text);
     for (char& c : out) c = AsciiLower(c);
-    return out;
+    return;
   }
   const TwoByteCaseTable& table = CaseTable();
-  std::string out;
   out.reserve(text.size());
   for (std::size_t pos = 0; pos < text.size();) {
     const char c = text[pos];
@@ -181,6 +224,11 @@ std::string ToLower(std::string_view text) {
     out.append(f.bytes, f.size);
     pos += f.sourceLength;
   }
+}
+
+std::string ToLower(std::string_view text) {
+  std::string out;
+  LowerInto(text, out);
   return out;
 }
 
@@ -217,17 +265,78 @@ FoldedNeedle::FoldedNeedle(std::string_view needle) : needle_(needle) {
   const auto first = needle.empty() ? 0 : static_cast<unsigned char>(needle.front());
   if (first != 0 && first < 0x80 && !IsAsciiLetter(static_cast<char>(first)))
     firstByte_ = static_cast<char>(first);
+  for (std::size_t pos = 0; pos < needle.size();) {
+    const std::size_t length = CharLength(needle, pos);
+    if (prefixSize_ + length > sizeof prefix_) break;
+    const char c = needle[pos];
+    if (length == 1 && static_cast<unsigned char>(c) < 0x80) {
+      // The dotless and Kelvin forms of i and k lower to ASCII letters too.
+      const char lower = AsciiLower(c);
+      if (lower == 'i' || lower == 'k') break;
+      prefixLetter_[prefixSize_] = IsAsciiLetter(c);
+      prefix_[prefixSize_++] = lower;
+    } else if (length >= 2 && !HasLetterCase(needle.substr(pos, length))) {
+      needle.copy(prefix_ + prefixSize_, length, pos);
+      prefixSize_ = static_cast<std::uint8_t>(prefixSize_ + length);
+    } else {
+      break;
+    }
+    pos += length;
+  }
+}
+
+std::size_t FoldedNeedle::FindPrefix(std::string_view text, std::size_t from) const {
+  const std::size_t size = prefixSize_;
+  if (from > text.size() || text.size() - from < size) return std::string_view::npos;
+  const char* const data = text.data();
+  const std::size_t last = text.size() - size;  // the last place a prefix fits
+  std::size_t at = from;
+#if defined(__SSE2__)
+  const __m128i caseBit = _mm_set1_epi8(0x20);
+  for (; at + 16 <= last + 1; at += 16) {
+    unsigned hits = 0xFFFF;
+    for (std::size_t k = 0; k < size && hits != 0; ++k) {
+      __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at + k));
+      if (prefixLetter_[k]) bytes = _mm_or_si128(bytes, caseBit);
+      hits &= static_cast<unsigned>(
+          _mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(prefix_[k]))));
+    }
+    if (hits != 0) return at + static_cast<std::size_t>(std::countr_zero(hits));
+  }
+#endif
+  for (; at <= last; ++at) {
+    std::size_t k = 0;
+    while (k < size &&
+           (prefixLetter_[k] ? static_cast<char>(data[at + k] | 0x20) : data[at + k]) == prefix_[k])
+      ++k;
+    if (k == size) return at;
+  }
+  return std::string_view::npos;
 }
 
 FoldedNeedle::Match FoldedNeedle::Next(std::string_view text, std::size_t pos) const {
+  return Next(text, pos, ascii_ && IsAscii(text));
+}
+
+FoldedNeedle::Match FoldedNeedle::Next(std::string_view text, std::size_t pos,
+                                       bool textIsAscii) const {
   constexpr auto npos = std::string_view::npos;
   if (needle_.empty()) return {npos, npos};
-  if (ascii_ && IsAscii(text)) {
+  if (ascii_ && textIsAscii) {
     for (; pos + needle_.size() <= text.size(); ++pos)
       if (AsciiEqualAt(text, pos, needle_)) return {pos, pos + needle_.size()};
     return {npos, npos};
   }
   const TwoByteCaseTable& table = CaseTable();
+  if (prefixSize_ > 1 || (prefixSize_ == 1 && firstByte_ == 0)) {
+    std::size_t boundary = pos;
+    for (std::size_t at = FindPrefix(text, pos); at != npos; at = FindPrefix(text, at + 1)) {
+      if (!StartsCharacter(text, at, boundary)) continue;
+      const std::size_t end = MatchEnd(table, text, at, FoldAt(table, text, at), folded_);
+      if (end != npos) return {at, end};
+    }
+    return {npos, npos};
+  }
   if (firstByte_ != 0) {
     for (pos = FindAsciiChar(text, firstByte_, pos); pos != npos;
          pos = FindAsciiChar(text, firstByte_, pos + 1)) {  // a one-byte character
@@ -256,14 +365,15 @@ std::size_t FoldedNeedle::Find(std::string_view text, std::size_t from) const {
 }
 
 bool FoldedNeedle::ReplaceAll(std::string_view text, std::string_view to, std::string& out) const {
-  Match match = Next(text, 0);
+  const bool textIsAscii = ascii_ && IsAscii(text);
+  Match match = Next(text, 0, textIsAscii);
   if (match.start == std::string_view::npos) return false;
   out.clear();
   std::size_t start = 0;
   while (match.start != std::string_view::npos) {
     out.append(text.substr(start, match.start - start)).append(to);
     start = match.end;
-    match = Next(text, start);
+    match = Next(text, start, textIsAscii);
   }
   out.append(text.substr(start));
   return true;
@@ -277,8 +387,9 @@ std::vector<std::string_view> SplitAtNoCase(std::string_view text, std::string_v
   const FoldedNeedle needle(from);
   std::vector<std::string_view> pieces;
   std::size_t start = 0;
-  for (auto match = needle.Next(text, 0); match.start != std::string_view::npos;
-       match = needle.Next(text, start)) {
+  const bool textIsAscii = IsAscii(text);
+  for (auto match = needle.Next(text, 0, textIsAscii); match.start != std::string_view::npos;
+       match = needle.Next(text, start, textIsAscii)) {
     pieces.push_back(text.substr(start, match.start - start));
     start = match.end;
   }

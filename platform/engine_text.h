@@ -13,6 +13,8 @@ namespace platform {
 
 // Unicode lower-casing of every character (ASCII fast path; full-width Latin folds too).
 std::string ToLower(std::string_view text);
+// ToLower into `out`, whose memory is reused.
+void LowerInto(std::string_view text, std::string& out);
 
 // Removes bytes 0x01-0x20 (blanks and control characters) at both ends. A NUL byte
 // counts as a control character too.
@@ -71,12 +73,27 @@ class FoldedNeedle {
   };
   // The first occurrence at or after `pos`, a character boundary.
   Match Next(std::string_view text, std::size_t pos) const;
+  // The same, for a caller that searches one text many times and knows whether it is all
+  // ASCII (IsAscii): Next itself would look at the whole text again on every call.
+  Match Next(std::string_view text, std::size_t pos, bool textIsAscii) const;
 
  private:
   std::string needle_;
   std::vector<FoldedChar> folded_;
+  // The first place at or after `from` where the text shows the needle's prefix, in
+  // any letter case; it may start inside a character. npos when there is none.
+  std::size_t FindPrefix(std::string_view text, std::size_t from) const;
+
   bool ascii_ = true;
   char firstByte_ = 0;  // the needle's first byte when it can be searched for as a byte
+  // The first bytes of the needle that every occurrence shows as they are or, where
+  // prefixLetter_ says so, with the other letter case: its first characters while they
+  // are ASCII letters, whose only other form is the other ASCII case, or characters with
+  // no letter case at all. Candidates found by these bytes, many at a time, spare a long
+  // text the lowering of every character.
+  char prefix_[4] = {};
+  bool prefixLetter_[4] = {};
+  std::uint8_t prefixSize_ = 0;
 };
 
 }  // namespace platform

@@ -404,4 +404,26 @@ content::InsertLinesSettings ReadInsertLinesPage(const InsertLinesPage& p) {
   return settings;
 }
 
+content::KeywordMergeSettings ReadKeywordMergePage(const KeywordMergePage& p) {
+  return {p.chkSynBak->isChecked()};
+}
+
+content::LineSyncSettings ReadLineSyncPage(const LineSyncPage& p) {
+  return {ToEngine(p.edtLineKeys->text()), p.chkKeysSyn->isChecked()};
+}
+
+content::CombineSettings ReadCombinePage(const CombinePage& p) {
+  return {p.chkFileCombine->isChecked()};
+}
+
+void ShowStatistics(const StatisticsPage& p, const content::FileStatistics& figures) {
+  p.edtFilename->setText(FromEngine(figures.fullPath));
+  const std::pair<QLineEdit*, std::int64_t> fields[] = {
+      {p.edtFileSize, figures.size},   {p.edtAllLine, figures.lines},
+      {p.edtEmptyLine, figures.empty}, {p.edtDataLine, figures.data},
+      {p.edtCharMax, figures.longest}, {p.edtCharMin, figures.shortest},
+      {p.edtCharAve, figures.average}};
+  for (const auto& [edit, value] : fields) edit->setText(QString::number(value));
+}
+
 }  // namespace app

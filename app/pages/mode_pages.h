@@ -6,12 +6,17 @@
 // to pgcOne in mode order and wires their start buttons.
 
 #include <QtGlobal>
+#include <functional>
 
+#include "content/combine_files.h"
 #include "content/cut_lines.h"
 #include "content/delete_lines.h"
 #include "content/extract_lines.h"
+#include "content/file_statistics.h"
 #include "content/insert_chars.h"
 #include "content/insert_lines.h"
+#include "content/keyword_merge.h"
+#include "content/line_sync.h"
 #include "content/pattern_replace.h"
 #include "fileops/change_attributes.h"
 #include "fileops/change_dates.h"
@@ -84,6 +89,8 @@ struct StatisticsPage {
   QLineEdit* edtCharAve = nullptr;
   QLineEdit* edtFilename = nullptr;
   QPushButton* btnFileInfo = nullptr;
+  // The grid row that holds the cursor, which the window knows: the file counted.
+  std::function<int()> currentRow = nullptr;
 };
 
 // "合并关键字内容", key=value merge of two files.
@@ -260,5 +267,11 @@ content::DeleteLinesSettings ReadDeleteLinesPage(const DeleteLinesPage& page);
 content::PatternReplaceSettings ReadPatternReplacePage(const PatternReplacePage& page);
 content::ExtractLinesSettings ReadExtractLinesPage(const ExtractLinesPage& page);
 content::InsertLinesSettings ReadInsertLinesPage(const InsertLinesPage& page);
+content::KeywordMergeSettings ReadKeywordMergePage(const KeywordMergePage& page);
+content::LineSyncSettings ReadLineSyncPage(const LineSyncPage& page);
+content::CombineSettings ReadCombinePage(const CombinePage& page);
+
+// The figures of a statistics run into the page's result fields.
+void ShowStatistics(const StatisticsPage& page, const content::FileStatistics& figures);
 
 }  // namespace app

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -135,6 +137,72 @@ const ReplaceRow kReplaceRows[] = {
      "\xFF"
      "b\x81"},
 };
+
+// The search of a needle in any text, as plain as it gets: at every character, compare
+// the lowered characters one by one.
+std::size_t FindByEveryCharacter(std::string_view text, std::string_view needle) {
+  if (needle.empty()) return npos;
+  std::vector<FoldedChar> folded;
+  for (std::size_t pos = 0; pos < needle.size(); pos += folded.back().sourceLength)
+    folded.push_back(FoldCharAt(needle, pos));
+  for (std::size_t start = 0; start < text.size(); start += FoldCharAt(text, start).sourceLength) {
+    std::size_t pos = start;
+    bool same = true;
+    for (const FoldedChar& c : folded) {
+      if (pos >= text.size() || !SameFolded(FoldCharAt(text, pos), c)) {
+        same = false;
+        break;
+      }
+      pos += FoldCharAt(text, pos).sourceLength;
+    }
+    if (same) return start;
+  }
+  return npos;
+}
+
+// The long-text search looks for candidates by bytes, many at a time, and then asks
+// whether each starts a character: random texts of letters, digits, trail bytes in the
+// letter range, characters of every length and bytes that form none must give what
+// comparing at every character gives.
+TEST(EngineTextTest, FindNoCaseAgreesWithComparingAtEveryCharacter) {
+  const std::string pieces[] = {"a",
+                                "A",
+                                "e",
+                                "E",
+                                "r",
+                                "k",
+                                "K",
+                                "i",
+                                "0",
+                                "1",
+                                " ",
+                                "=",
+                                "\n",
+                                kUpperA,
+                                kLowerTrailA,
+                                kKelvin,
+                                "\x81\x30\x90\x32",
+                                kZhong,
+                                kFullA,
+                                kFullLowerA,
+                                kAGrave,
+                                kAGraveLower,
+                                "\x81",
+                                "\xC3\xDC",
+                                "\xDC\xC3",
+                                "\xA3"};
+  std::mt19937 random(7);
+  const auto piece = [&] { return pieces[random() % std::size(pieces)]; };
+  for (int round = 0; round < 3000; ++round) {
+    std::string text, needle;
+    const int textPieces = static_cast<int>(random() % 60);
+    for (int i = 0; i < textPieces; ++i) text += piece();
+    const int needlePieces = 1 + static_cast<int>(random() % 3);
+    for (int i = 0; i < needlePieces; ++i) needle += piece();
+    SCOPED_TRACE(testing::PrintToString(text) + " / " + testing::PrintToString(needle));
+    ASSERT_EQ(FindNoCase(text, needle), FindByEveryCharacter(text, needle));
+  }
+}
 
 TEST(EngineTextTest, FindCharStepsOverCharacters) {
   EXPECT_EQ(FindChar(kAh + "\x81\x7D}", '}'), 4u);
