@@ -24,7 +24,8 @@ combined file after turning the peer's line breaks into CR LF, as the program wr
 them); the statistics figures are compared with awk's on every round. Peak memory is the
 largest resident size of the program (never below this script's own, which a started
 process inherits; the script keeps it small). The peers run with LC_ALL=C, so they match
-bytes and fold the letter case of ASCII only, as the program does.
+bytes and fold the letter case of ASCII letters only; the program folds every character
+with a letter case, of which the workloads hold no other.
 """
 import atexit
 import os

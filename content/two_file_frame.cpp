@@ -3,14 +3,16 @@
 #include <string>
 
 #include "platform/error.h"
+#include "platform/file_identity.h"
 #include "platform/rewrite_in_place.h"
 
 namespace content {
 namespace {
 
-// The run of the two files; false when either is no text and nothing was written.
-bool RunTwoFiles(const fileset::FileList& files, int sourceRow, int targetRow, platform::Host& host,
-                 TwoFileMode& mode, std::int64_t& records) {
+// The run of the two files: the count of them that are no text (then nothing was
+// written).
+int RunTwoFiles(const fileset::FileList& files, int sourceRow, int targetRow, platform::Host& host,
+                TwoFileMode& mode, std::int64_t& records) {
   // A rewrite that a killed run left halfway is finished before any file is read.
   platform::CompleteInterruptedRewrites();
   const platform::NativePath sourcePath = files.NativeFullPath(sourceRow);
@@ -22,8 +24,11 @@ bool RunTwoFiles(const fileset::FileList& files, int sourceRow, int targetRow, p
   records = mode.Build(source, target, output, host);
   // What was carried over must be the source's text as it stands, not a mix.
   if (!source.Intact()) platform::ThrowCannotOpen(sourcePath);
-  if (source.HoldsZeroByte()) return false;
-  return SaveRewrite(targetPath, target, output, mode.backup());
+  if (source.HoldsZeroByte()) {
+    const bool sameFile = platform::IdentityOf(sourcePath) == platform::IdentityOf(targetPath);
+    return target.HoldsZeroByte() && !sameFile ? 2 : 1;
+  }
+  return SaveRewrite(targetPath, target, output, mode.backup()) ? 0 : 1;
 }
 
 }  // namespace
@@ -37,15 +42,15 @@ fileset::RunEnd RunTwoFileFrame(fileset::FileList& files, platform::Host& host,
       return;
     }
     std::int64_t records = 0;
-    bool saved = false;
+    int notText = 0;
     {
       platform::CommandScope running(host);
-      saved = RunTwoFiles(files, marked.first, marked.second, host, mode, records);
+      notText = RunTwoFiles(files, marked.first, marked.second, host, mode, records);
     }
     std::string text(kClosingBefore);
-    text += std::to_string(saved ? records : 0);
+    text += std::to_string(notText == 0 ? records : 0);
     text += kRecordsUnit;
-    if (!saved) text += "\n1" + std::string(kNotTextNote);
+    if (notText != 0) text += "\n" + std::to_string(notText) + std::string(kNotTextNote);
     host.ShowInfo(text);
   });
 }
