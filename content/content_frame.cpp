@@ -47,7 +47,7 @@ bool ProcessFile(const fileset::FileList& files, int row, platform::Host& host, 
   // never held twice; the file itself is replaced only at Commit, after the backup
   // copy has taken its unchanged bytes.
   LineFileWriter output(file.path);
-  if (source.HasByteOrderMark()) output.AddByteOrderMark();
+  if (source.HasByteOrderMark() && mode.KeepsByteOrderMark()) output.AddByteOrderMark();
   if (mode.Build(file, source, output, host) == FileResult::Leave) return true;
   if (!SaveRewrite(file.path, source, output, mode.backup())) return false;
   platform::AddToCounter(host, platform::Counter::Change, 1);
@@ -69,7 +69,11 @@ void RunContentFrame(fileset::FileList& files, platform::Host& host, ContentMode
     return true;
   };
   const auto furtherLine = [&] {
-    return notText == 0 ? std::string() : std::to_string(notText) + std::string(kNotTextNote);
+    std::string lines =
+        notText == 0 ? std::string() : std::to_string(notText) + std::string(kNotTextNote);
+    const std::string more = mode.FurtherLines();
+    if (!lines.empty() && !more.empty()) lines += "\n";
+    return lines + more;
   };
   fileset::RunMarkedRows(files, host,
                          {begin,

@@ -47,6 +47,11 @@ class ContentMode {
   virtual FileResult Build(const FileContext& file, const LineList& source, LineSink& output,
                            platform::Host& host) = 0;
   virtual std::string_view ClosingUnit() const { return kFilesUnit; }
+  // Further lines of the closing message, after the count of files that hold a zero byte:
+  // what the mode left alone and why. Empty: none.
+  virtual std::string FurtherLines() const { return {}; }
+  // Whether a leading UTF-8 byte-order mark of a file goes first into its new text.
+  virtual bool KeepsByteOrderMark() const { return true; }
   Backup backup() const { return backup_; }
 
  private:
