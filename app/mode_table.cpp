@@ -52,6 +52,15 @@ constexpr StartHandler btnLineSynClick =
 constexpr StartHandler btnFileCombineClick =
     Start<&ModePages::combine, &ReadCombinePage, &content::RunCombineFiles>;
 
+// The format page converts spreadsheets through the program's one spreadsheet
+// application.
+fileset::RunEnd btnConvertClick(const ModePages& pages, fileset::FileList& files,
+                                platform::Host& host) {
+  static const std::unique_ptr<convert::SpreadsheetFactory> spreadsheets =
+      convert::MakeLibreOfficeFactory();
+  return convert::RunFormatConversion(files, ReadConvertPage(pages.convert), host, *spreadsheets);
+}
+
 // Statistics counts the grid's current row and shows its figures on its page.
 fileset::RunEnd btnFileInfoClick(const ModePages& pages, fileset::FileList& files,
                                  platform::Host& host) {
@@ -105,7 +114,7 @@ constexpr ModeEntry kModes[] = {
     {"文件格式转换", "TabSheet12", "文件格式转换",
      Build<&ModePages::convert, &BuildConvertPage, &ConvertPage::btnConvert,
            &ConvertPage::edtFileFormat>,
-     nullptr},
+     btnConvertClick},
     {"文件内容编码转换", "ts5", "文件编码转换",
      Build<&ModePages::encoding, &BuildEncodingPage, &EncodingPage::btnCharset>, nullptr},
 };

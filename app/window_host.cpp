@@ -34,6 +34,11 @@ void WindowHost::ShowError(std::string_view text) {
   dialogs_.ShowError(FromUtf8(text));
 }
 
+void WindowHost::ShowErrorTitled(std::string_view title, std::string_view text) {
+  syncView_();
+  dialogs_.ShowErrorTitled(FromUtf8(title), FromUtf8(text));
+}
+
 void WindowHost::ShowInfo(std::string_view text) {
   syncView_();
   dialogs_.ShowInfo(FromUtf8(text));

@@ -25,6 +25,7 @@ class WindowHost : public platform::Host {
   void SetCounters(Counters counters) { counters_ = counters; }
 
   void ShowError(std::string_view text) override;
+  void ShowErrorTitled(std::string_view title, std::string_view text) override;
   void ShowInfo(std::string_view text) override;
   bool Ask(std::string_view text) override;
   void ProcessMessages() override;

@@ -1,5 +1,6 @@
 #include "convert/contact_cards.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -21,47 +22,73 @@ constexpr Property kProperties[] = {
     {"EMAIL", kEmail}, {"ORG", kOrg},  {"ADR", kAddress},
 };
 
-// One card being read: the first value of each field.
+// One card being read: the first value of each field. Values are views into the file's
+// text; a value of a folded line, which lives only until the next line, is copied.
 class Card {
  public:
-  void Read(std::string_view line) {
+  void Read(std::string_view line, bool lasting) {
+    if (line.empty()) return;
+    switch (line.front()) {  // the first letters of the properties, to pass other lines by
+      case 'N':
+      case 'F':
+      case 'T':
+      case 'E':
+      case 'O':
+      case 'A':
+        break;
+      default:
+        return;
+    }
     for (const Property& property : kProperties) {
       if (!line.starts_with(property.prefix)) continue;
       if (!filled_[property.field]) {
         const std::size_t colon = line.find(':');
-        const std::string_view value =
-            colon == std::string_view::npos ? line : line.substr(colon + 1);
-        values_[property.field].assign(value);
+        std::string_view value = colon == std::string_view::npos ? line : line.substr(colon + 1);
+        if (!lasting) value = copies_[property.field].assign(value);
+        values_[property.field] = value;
         filled_[property.field] = true;
       }
       return;
     }
   }
 
-  // The card as one line of the table into `out`; then the card is empty again.
+  // The card as one line of the table into `out`; then the card is empty again. ";" is
+  // dropped from every value; a csv value that holds a comma or a quote is quoted.
   void Write(char separator, bool quote, std::string& out) {
     out.clear();
     for (int field = 0; field < kFieldCount; ++field) {
       if (field != 0) out += separator;
-      std::string& value = values_[field];
-      std::erase(value, ';');
-      if (quote && value.find_first_of(",\"") != std::string::npos) {
+      const std::string_view value = values_[field];
+      values_[field] = {};
+      filled_[field] = false;
+      if (std::none_of(value.begin(), value.end(),
+                       [](char c) { return c == ';' || c == ',' || c == '"'; })) {  // most values
+        out += value;
+        continue;
+      }
+      bool needsQuotes = false;
+      const std::size_t start = out.size();
+      for (const char c : value) {
+        if (c == ';') continue;
+        needsQuotes = needsQuotes || c == ',' || c == '"';
+        out += c;
+      }
+      if (quote && needsQuotes) {
+        out.resize(start);
         out += '"';
         for (const char c : value) {
+          if (c == ';') continue;
           if (c == '"') out += '"';
           out += c;
         }
         out += '"';
-      } else {
-        out += value;
       }
-      value.clear();
-      filled_[field] = false;
     }
   }
 
  private:
-  std::array<std::string, kFieldCount> values_;
+  std::array<std::string_view, kFieldCount> values_;
+  std::array<std::string, kFieldCount> copies_;
   std::array<bool, kFieldCount> filled_{};
 };
 
@@ -86,7 +113,7 @@ Converted ConvertContactCards(const platform::NativePath& source,
   std::string_view pending;
   bool isPending = false;
   const auto take = [&](std::string_view line) {
-    card.Read(line);
+    card.Read(line, line.data() != unfolded.data());
     if (line.starts_with("END:")) {
       card.Write(csv ? ',' : '\t', csv, record);
       output.Add(record);

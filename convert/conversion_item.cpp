@@ -31,8 +31,8 @@ platform::NativePath NewPathFor(const platform::NativePath& source, std::string_
   const std::size_t nameStart = path.rfind('/') + 1;  // npos + 1 == 0: no folder
   // A "." is never part of a multi-byte character, in UTF-8 and GBK names alike.
   const std::size_t dot = path.rfind('.');
-  std::string bytes = dot != std::string::npos && dot >= nameStart ? path.substr(0, dot + 1)
-                                                                     : path + ".";
+  std::string bytes =
+      dot != std::string::npos && dot >= nameStart ? path.substr(0, dot + 1) : path + ".";
   bytes += platform::NativeBytesOf(extension);
   return platform::NativePath(std::move(bytes));
 }

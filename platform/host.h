@@ -17,6 +17,11 @@ class Host {
 
   // Modal message boxes titled with the window's caption; texts are UTF-8.
   virtual void ShowError(std::string_view text) = 0;
+  // An error box under a title of its own instead of the window's caption.
+  virtual void ShowErrorTitled(std::string_view title, std::string_view text) {
+    static_cast<void>(title);
+    ShowError(text);
+  }
   virtual void ShowInfo(std::string_view text) = 0;
   // A question with Yes and No; true for Yes.
   virtual bool Ask(std::string_view text) = 0;

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/engine_qstring.h"
 #include "app/pages/mode_pages.h"
 #include "app/pages/page_widgets.h"
 
@@ -42,6 +43,10 @@ EncodingPage BuildEncodingPage(QWidget* page) {
   column->addLayout(Footer(p.chkCharset, p.btnCharset));
   column->addStretch(1);
   return p;
+}
+
+convert::FormatSettings ReadConvertPage(const ConvertPage& p) {
+  return {ToEngine(p.edtFileFormat->text())};
 }
 
 }  // namespace app

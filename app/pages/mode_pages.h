@@ -18,6 +18,7 @@
 #include "content/keyword_merge.h"
 #include "content/line_sync.h"
 #include "content/pattern_replace.h"
+#include "convert/format_conversion.h"
 #include "fileops/change_attributes.h"
 #include "fileops/change_dates.h"
 #include "fileops/change_extension.h"
@@ -270,6 +271,7 @@ content::InsertLinesSettings ReadInsertLinesPage(const InsertLinesPage& page);
 content::KeywordMergeSettings ReadKeywordMergePage(const KeywordMergePage& page);
 content::LineSyncSettings ReadLineSyncPage(const LineSyncPage& page);
 content::CombineSettings ReadCombinePage(const CombinePage& page);
+convert::FormatSettings ReadConvertPage(const ConvertPage& page);
 
 // The figures of a statistics run into the page's result fields.
 void ShowStatistics(const StatisticsPage& page, const content::FileStatistics& figures);

@@ -45,7 +45,7 @@ TEST(ConversionItem, NewPathBesideTheSource) {
       {"/d.x/name", "csv", "/d.x/name.csv"},  // a folder's dot is no extension
       {"/d/.hidden", "csv", "/d/.csv"},
       {"/d/\xb0\xa1.txt", "csv", "/d/\xb0\xa1.csv"},  // GBK bytes of a name stay
-      {"/d/a.txt", "\xd6\xd0", "/d/a.\xe4\xb8\xad"},   // a new extension is written in UTF-8
+      {"/d/a.txt", "\xd6\xd0", "/d/a.\xe4\xb8\xad"},  // a new extension is written in UTF-8
       {"a.txt", "csv", "a.csv"},
   };
   for (const Case& c : cases) {
