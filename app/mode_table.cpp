@@ -52,6 +52,9 @@ constexpr StartHandler btnLineSynClick =
 constexpr StartHandler btnFileCombineClick =
     Start<&ModePages::combine, &ReadCombinePage, &content::RunCombineFiles>;
 
+constexpr StartHandler btnCharsetClick =
+    Start<&ModePages::encoding, &ReadEncodingPage, &content::RunEncodingConversion>;
+
 // The format page converts spreadsheets through the program's one spreadsheet
 // application.
 fileset::RunEnd btnConvertClick(const ModePages& pages, fileset::FileList& files,
@@ -116,7 +119,7 @@ constexpr ModeEntry kModes[] = {
            &ConvertPage::edtFileFormat>,
      btnConvertClick},
     {"文件内容编码转换", "ts5", "文件编码转换",
-     Build<&ModePages::encoding, &BuildEncodingPage, &EncodingPage::btnCharset>, nullptr},
+     Build<&ModePages::encoding, &BuildEncodingPage, &EncodingPage::btnCharset>, btnCharsetClick},
 };
 
 }  // namespace

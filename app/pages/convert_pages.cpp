@@ -49,4 +49,8 @@ convert::FormatSettings ReadConvertPage(const ConvertPage& p) {
   return {ToEngine(p.edtFileFormat->text())};
 }
 
+content::EncodingSettings ReadEncodingPage(const EncodingPage& p) {
+  return {ToEngine(p.edtCharset->text()), p.chkCharset->isChecked()};
+}
+
 }  // namespace app

@@ -11,6 +11,7 @@
 #include "content/combine_files.h"
 #include "content/cut_lines.h"
 #include "content/delete_lines.h"
+#include "content/encoding_convert.h"
 #include "content/extract_lines.h"
 #include "content/file_statistics.h"
 #include "content/insert_chars.h"
@@ -272,6 +273,7 @@ content::KeywordMergeSettings ReadKeywordMergePage(const KeywordMergePage& page)
 content::LineSyncSettings ReadLineSyncPage(const LineSyncPage& page);
 content::CombineSettings ReadCombinePage(const CombinePage& page);
 convert::FormatSettings ReadConvertPage(const ConvertPage& page);
+content::EncodingSettings ReadEncodingPage(const EncodingPage& page);
 
 // The figures of a statistics run into the page's result fields.
 void ShowStatistics(const StatisticsPage& page, const content::FileStatistics& figures);
