@@ -3,6 +3,7 @@
 #include <array>
 #include <memory>
 
+#include "content/page_item.h"
 #include "platform/code_page.h"
 #include "platform/engine_text.h"
 #include "platform/transcode.h"
@@ -51,14 +52,10 @@ class EncodingMode final : public ContentMode {
 }  // namespace
 
 Encoding EncodingNamed(std::string_view item) {
-  if (item.find("${") == std::string_view::npos) return Encoding::None;
-  // The field is meant to be "${...}": its third byte to its second-last.
-  const std::string_view inner = item.size() > 3 ? item.substr(2, item.size() - 3) : "";
-  const std::size_t open = inner.find('(');
-  if (open == std::string_view::npos) return Encoding::None;
-  const std::string name = platform::ToLower(inner.substr(0, open));
-  if (name == "toutf8") return Encoding::ToUtf8;
-  if (name == "toansi") return Encoding::ToAnsi;
+  const std::optional<PageItem> read = ReadPageItem(item);
+  if (!read) return Encoding::None;
+  if (read->name == "toutf8") return Encoding::ToUtf8;
+  if (read->name == "toansi") return Encoding::ToAnsi;
   return Encoding::None;
 }
 

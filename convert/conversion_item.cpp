@@ -1,22 +1,17 @@
 #include "convert/conversion_item.h"
 
+#include "content/page_item.h"
 #include "platform/engine_text.h"
 
 namespace convert {
 
 ConversionItem ParseConversionItem(std::string_view field) {
   ConversionItem item;
-  if (field.find("${") == std::string_view::npos) return item;
-  // From the third character to the second-last: the field is meant to be "${...}".
-  const std::string_view inner = field.size() > 3 ? field.substr(2, field.size() - 3) : "";
-  const std::size_t open = inner.find('(');
-  if (open == std::string_view::npos) return item;
+  const std::optional<content::PageItem> read = content::ReadPageItem(field);
+  if (!read) return item;
   item.converts = true;
-  item.name = platform::ToLower(inner.substr(0, open));
-  // The arguments end before the item's last character, the expected ")".
-  const std::string_view arguments =
-      open + 2 <= inner.size() ? inner.substr(open + 1, inner.size() - open - 2) : "";
-  item.extension = std::string(arguments.substr(0, arguments.find(',')));
+  item.name = read->name;
+  item.extension = std::string(read->arguments.substr(0, read->arguments.find(',')));
   return item;
 }
 
