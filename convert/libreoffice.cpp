@@ -1,23 +1,18 @@
 #include "convert/libreoffice.h"
 
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cctype>
 #include <cerrno>
-#include <cstdint>
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <thread>
 #include <utility>
@@ -29,8 +24,7 @@
 #include "platform/error.h"
 #include "platform/file_bytes.h"
 #include "platform/file_write.h"
-
-extern char** environ;
+#include "platform/watched_process.h"
 
 namespace convert {
 namespace {
@@ -54,22 +48,39 @@ struct OutputFilter {
   std::string extension;
   std::string convertTo;
   bool needsTextInput = false;  // fails on a workbook read from xls or xlsx
+  bool showsCells = false;      // writes each cell's text, not a value for a program
 };
 
 OutputFilter TextOutput(const char* extension, int separator) {
   return {extension,
           std::string(extension) + ":" + kTextFilter + ":" + std::to_string(separator) + ",34," +
-              std::to_string(kGb18030)};
+              std::to_string(kGb18030),
+          false, true};
+}
+
+// Letters and digits only: what soffice can be given as an extension and a file can carry
+// into the private input folder.
+bool IsPlainExtension(std::string_view extension) {
+  if (extension.empty() || extension.size() > 16) return false;
+  for (const char c : extension)
+    if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))) return false;
+  return true;
 }
 
 std::optional<OutputFilter> FilterForNumber(int fileFormat) {
   switch (fileFormat) {
-    case file_format::kTabSeparatedText: return TextOutput("txt", 9);
-    case file_format::kCommaSeparated: return TextOutput("csv", 44);
-    case file_format::kWorkbook: return OutputFilter{"xls", "xls:MS Excel 97"};
-    case file_format::kWebPage: return OutputFilter{"htm", "htm:HTML (StarCalc)"};
-    case file_format::kXmlSpreadsheet: return OutputFilter{"xml", "xml:MS Excel 2003 XML", true};
-    default: return std::nullopt;
+    case file_format::kTabSeparatedText:
+      return TextOutput("txt", 9);
+    case file_format::kCommaSeparated:
+      return TextOutput("csv", 44);
+    case file_format::kWorkbook:
+      return OutputFilter{"xls", "xls:MS Excel 97"};
+    case file_format::kWebPage:
+      return OutputFilter{"htm", "htm:HTML (StarCalc)", false, true};
+    case file_format::kXmlSpreadsheet:
+      return OutputFilter{"xml", "xml:MS Excel 2003 XML", true};
+    default:
+      return std::nullopt;
   }
 }
 
@@ -77,16 +88,14 @@ std::optional<OutputFilter> FilterFor(std::optional<int> fileFormat, std::string
   if (fileFormat) return FilterForNumber(*fileFormat);
   // An extension the converter's table leaves out: the filter of the format it names when
   // we have one (xls from comma-separated text, csv from a workbook), else LibreOffice's
-  // own choice for the extension, which it can only be given as plain letters and digits.
-  for (const int known : {file_format::kTabSeparatedText, file_format::kCommaSeparated,
-                          file_format::kWorkbook, file_format::kWebPage,
-                          file_format::kXmlSpreadsheet}) {
+  // own choice for the extension.
+  for (const int known :
+       {file_format::kTabSeparatedText, file_format::kCommaSeparated, file_format::kWorkbook,
+        file_format::kWebPage, file_format::kXmlSpreadsheet}) {
     std::optional<OutputFilter> filter = FilterForNumber(known);
     if (filter->extension == extension) return filter;
   }
-  if (extension.empty()) return std::nullopt;
-  for (const char c : extension)
-    if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))) return std::nullopt;
+  if (!IsPlainExtension(extension)) return std::nullopt;
   return OutputFilter{std::string(extension), std::string(extension)};
 }
 
@@ -96,13 +105,6 @@ std::string FileExtensionOf(const std::string& path) {
   const std::size_t dot = path.rfind('.');
   if (dot == std::string::npos || dot < nameStart) return {};
   return ExtensionOf(std::string_view(path).substr(dot + 1));
-}
-
-bool IsPlainExtension(const std::string& extension) {
-  if (extension.empty() || extension.size() > 16) return false;
-  for (const char c : extension)
-    if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))) return false;
-  return true;
 }
 
 struct Job {
@@ -154,109 +156,13 @@ class LibreOfficeApplication final : public SpreadsheetApplication {
   std::string inFilter_;
 };
 
-// How a start of soffice ended.
-struct Ended {
-  bool clean = false;     // exited by itself with status 0
-  bool timedOut = false;  // killed after kQuietLimit without a line
-  std::string output;     // standard output and error, mixed
-};
-
-// Runs `program` with `arguments` in a process group of its own and collects what it
-// prints. A program that prints nothing for kQuietLimit is killed with its whole group;
-// so is whatever it left behind holding its output open once it has ended.
-Ended RunQuietlyWatched(const std::string& program, const std::vector<std::string>& arguments) {
-  Ended ended;
-  int pipeFds[2];
-  if (pipe2(pipeFds, O_CLOEXEC) != 0) return ended;
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 1);
-  posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 2);
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  sigset_t none, defaults;
-  sigemptyset(&none);
-  sigemptyset(&defaults);
-  sigaddset(&defaults, SIGPIPE);  // ignored signals would be inherited through exec
-  sigaddset(&defaults, SIGXFSZ);
-  posix_spawnattr_setsigmask(&attributes, &none);
-  posix_spawnattr_setsigdefault(&attributes, &defaults);
-  posix_spawnattr_setpgroup(&attributes, 0);
-  posix_spawnattr_setflags(&attributes,
-                           POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-  std::vector<char*> argv;
-  argv.push_back(const_cast<char*>(program.c_str()));
-  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-  argv.push_back(nullptr);
-  pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, program.c_str(), &actions, &attributes, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  posix_spawnattr_destroy(&attributes);
-  close(pipeFds[1]);
-  if (spawned != 0) {
-    close(pipeFds[0]);
-    return ended;
-  }
-
-  // The process's own descriptor tells when it has ended even while something it started
-  // still holds the output open. Without one, the end of the output has to do.
-  const int pidFd = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
-  int outputFd = pipeFds[0];
-  bool exited = false, killed = false;
-  auto killGroup = [&] {
-    if (!killed) kill(-pid, SIGKILL);
-    killed = true;
-  };
-  auto deadline = std::chrono::steady_clock::now() + kQuietLimit;
-  while (outputFd >= 0) {
-    pollfd watched[2] = {{outputFd, POLLIN, 0}, {exited ? -1 : pidFd, POLLIN, 0}};
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
-    const int ready = poll(watched, 2, static_cast<int>(std::max<std::int64_t>(left.count(), 0)));
-    if (ready < 0 && errno == EINTR) continue;
-    if (ready <= 0) {
-      if (killed) break;  // only a process outside the group can hold the output now
-      // Silent too long (or poll itself failed): end the whole group.
-      ended.timedOut = !exited;
-      killGroup();
-      deadline = std::chrono::steady_clock::now() + kQuietLimit;
-      continue;
-    }
-    if (watched[0].revents != 0) {
-      char buffer[4096];
-      const ssize_t got = read(outputFd, buffer, sizeof buffer);
-      if (got > 0) {
-        ended.output.append(buffer, static_cast<std::size_t>(got));
-        if (!killed) deadline = std::chrono::steady_clock::now() + kQuietLimit;
-      } else if (got == 0 || errno != EINTR) {
-        close(outputFd);
-        outputFd = -1;
-      }
-    }
-    if (watched[1].fd >= 0 && watched[1].revents != 0) {
-      // Still a zombie, so its process group cannot have been reused: sweep up anything
-      // it left running, which would keep the output open.
-      exited = true;
-      killGroup();
-    }
-  }
-  if (outputFd >= 0) close(outputFd);
-  if (pidFd >= 0) close(pidFd);
-  int status = 0;
-  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-  }
-  ended.clean = !ended.timedOut && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  return ended;
-}
-
 // A file URL for LibreOffice's -env:UserInstallation.
 std::string FileUrlOf(const std::string& path) {
   static constexpr char kHex[] = "0123456789ABCDEF";
   std::string url = "file://";
   for (const unsigned char c : path) {
-    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-        c == '/' || c == '-' || c == '_' || c == '.' || c == '~') {
+    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '/' ||
+        c == '-' || c == '_' || c == '.' || c == '~') {
       url += static_cast<char>(c);
     } else {
       url += '%';
@@ -267,15 +173,92 @@ std::string FileUrlOf(const std::string& path) {
   return url;
 }
 
+// Reading comma-separated text into a workbook makes a number of every cell that looks
+// like one, and some of them do not survive it: an identity-card or bank-card number has
+// more digits than a number keeps (110101199003071234 comes back as 1.10101199003071E+17),
+// "007" loses its zeros and "+8613800000000" its sign. Columns holding such a cell are
+// read as text. For an output that shows the cells (text, web page) every column is: the
+// cells then come out as they went in, not as LibreOffice would display their values
+// ("1/2/2024" as "01/02/24", "1.50" as "1.5").
+constexpr std::size_t kMostColumns = 1024;  // the width of a LibreOffice 7.4 sheet
+
+bool LosesDigitsAsNumber(std::string_view cell) {
+  std::size_t at = 0;
+  const bool plus = !cell.empty() && cell[0] == '+';
+  if (!cell.empty() && (cell[0] == '+' || cell[0] == '-')) at = 1;
+  const std::size_t digits = cell.size() - at;
+  if (digits == 0) return false;
+  for (std::size_t i = at; i < cell.size(); ++i)
+    if (cell[i] < '0' || cell[i] > '9') return false;
+  return plus || digits > 15 || (digits > 1 && cell[at] == '0');
+}
+
+// Notes the width of a comma-separated text and the columns that must be read as text.
+// Its bytes are UTF-8 or GB18030, whose multi-byte characters hold no comma, quote or
+// line break.
+void ScanCsv(std::string_view text, std::size_t& width, std::vector<bool>& asText) {
+  std::size_t column = 0, at = 0;
+  std::string cell;
+  while (at <= text.size()) {
+    cell.clear();
+    if (at < text.size() && text[at] == '"') {  // quoted: "" is a quote, breaks are kept
+      for (++at; at < text.size(); ++at) {
+        if (text[at] != '"') {
+          cell += text[at];
+        } else if (at + 1 < text.size() && text[at + 1] == '"') {
+          cell += '"';
+          ++at;
+        } else {
+          ++at;
+          break;
+        }
+      }
+    }
+    while (at < text.size() && text[at] != ',' && text[at] != '\n') cell += text[at++];
+    if (!cell.empty() && cell.back() == '\r') cell.pop_back();
+    if (column < kMostColumns) {
+      width = std::max(width, column + 1);
+      if (asText.size() <= column) asText.resize(column + 1, false);
+      if (LosesDigitsAsNumber(cell)) asText[column] = true;
+    }
+    if (at >= text.size()) break;
+    column = text[at] == ',' ? column + 1 : 0;
+    ++at;
+  }
+}
+
 // One conversion step of a job: its file goes through one start of soffice.
 struct Step {
   std::size_t job;
-  std::string input;  // the file given to soffice
-  std::string inFilter;
-  std::string convertTo;
-  std::string extension;
+  std::string input;     // the file given to soffice
+  std::string inFilter;  // without the column formats, which CsvColumnFormats adds
+  OutputFilter output;
   bool last;  // its output is the job's new file
 };
+
+// The column formats that follow a CSV input filter for the files of one start:
+// ",1/2/3/2" reads columns 1 and 3 as text. The columns are the same for every file, so
+// a column is text when any file needs it.
+std::string CsvColumnFormats(const std::vector<Step>& chunk) {
+  std::size_t width = 0;
+  std::vector<bool> asText;
+  bool allText = false;
+  for (const Step& step : chunk) {
+    allText = allText || step.output.showsCells;
+    try {
+      const platform::FileBytes file(platform::NativePath(step.input),
+                                     platform::FileBytes::Link::Follow);
+      ScanCsv(file.bytes(), width, asText);
+    } catch (const platform::CommandError&) {
+      // Unreadable now: soffice will not read it either, and the file counts as failed.
+    }
+  }
+  std::string formats;
+  for (std::size_t column = 0; column < width; ++column)
+    if (allText || asText[column]) formats += "/" + std::to_string(column + 1) + "/2";
+  if (!formats.empty()) formats[0] = ',';
+  return formats;
+}
 
 // A step whose output soffice wrote, at `output`.
 struct Made {
@@ -303,11 +286,12 @@ class Batch {
 
   std::vector<bool> Run() {
     std::vector<bool> written(jobs_.size(), false);
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "tessaly-sheets-XXXXXX").string();
+    std::error_code error;
+    const std::filesystem::path temporary = std::filesystem::temp_directory_path(error);
+    if (error) return written;
+    std::string pattern = (temporary / "tessaly-sheets-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) return written;
     folder_ = pattern;
-    std::error_code error;
     std::filesystem::create_directory(folder_ + "/in", error);
     if (error) return written;
 
@@ -319,13 +303,12 @@ class Batch {
                                (IsPlainExtension(extension) ? "." + extension : "");
       if (symlink(job.source.c_str(), link.c_str()) != 0) continue;
       if (job.output.needsTextInput && job.inFilter.empty()) {
-        const OutputFilter csv = TextOutput("csv", 44);
-        steps.push_back({i, link, "", csv.convertTo, csv.extension, false});
+        steps.push_back({i, link, "", TextOutput("csv", 44), false});
       } else {
         // A text input that goes straight to XML waits for the workbooks that reach XML
         // through text: they all share one start then.
         (job.output.needsTextInput ? later : steps)
-            .push_back({i, link, job.inFilter, job.output.convertTo, job.output.extension, true});
+            .push_back({i, link, job.inFilter, job.output, true});
       }
     }
     if (steps.empty()) steps = std::move(later);
@@ -340,8 +323,7 @@ class Batch {
       for (const Made& m : made) {
         const Job& job = jobs_[m.step.job];
         if (!m.step.last) {
-          steps.push_back({m.step.job, m.output, CsvInFilter(kGb18030), job.output.convertTo,
-                           job.output.extension, true});
+          steps.push_back({m.step.job, m.output, CsvInFilter(kGb18030), job.output, true});
           continue;
         }
         try {
@@ -366,15 +348,18 @@ class Batch {
   // workers when there are files enough.
   std::vector<std::vector<Step>> PlanStarts(std::vector<Step> steps) const {
     std::map<std::pair<std::string, std::string>, std::vector<Step>> groups;
-    for (Step& step : steps) groups[{step.inFilter, step.convertTo}].push_back(std::move(step));
+    for (Step& step : steps)
+      groups[{step.inFilter, step.output.convertTo}].push_back(std::move(step));
     std::vector<std::vector<Step>> starts;
     for (auto& [filters, group] : groups) {
-      const std::size_t shares = std::clamp<std::size_t>(group.size() / kMinFilesPerShare, 1, workers_);
+      const std::size_t shares =
+          std::clamp<std::size_t>(group.size() / kMinFilesPerShare, 1, workers_);
       const std::size_t size = std::min(kFilesPerStart, (group.size() + shares - 1) / shares);
       for (std::size_t from = 0; from < group.size(); from += size)
-        starts.emplace_back(std::make_move_iterator(group.begin() + static_cast<std::ptrdiff_t>(from)),
-                            std::make_move_iterator(group.begin() + static_cast<std::ptrdiff_t>(
-                                                                        std::min(group.size(), from + size))));
+        starts.emplace_back(
+            std::make_move_iterator(group.begin() + static_cast<std::ptrdiff_t>(from)),
+            std::make_move_iterator(
+                group.begin() + static_cast<std::ptrdiff_t>(std::min(group.size(), from + size))));
     }
     return starts;
   }
@@ -384,7 +369,8 @@ class Batch {
     std::vector<std::vector<Made>> made(starts.size());
     std::atomic<std::size_t> next{0};
     const auto work = [&](std::size_t worker) {
-      for (std::size_t i = next++; i < starts.size(); i = next++) made[i] = Convert(starts[i], worker);
+      for (std::size_t i = next++; i < starts.size(); i = next++)
+        made[i] = Convert(starts[i], worker);
     };
     {
       std::vector<std::jthread> helpers;
@@ -394,7 +380,8 @@ class Batch {
     }
     std::vector<Made> all;
     for (std::vector<Made>& some : made)
-      all.insert(all.end(), std::make_move_iterator(some.begin()), std::make_move_iterator(some.end()));
+      all.insert(all.end(), std::make_move_iterator(some.begin()),
+                 std::make_move_iterator(some.end()));
     return all;
   }
 
@@ -405,13 +392,14 @@ class Batch {
     std::vector<std::string> arguments = {
         "--headless", "--norestore",
         "-env:UserInstallation=" + FileUrlOf(folder_ + "/profile" + std::to_string(worker))};
-    if (!chunk.front().inFilter.empty()) arguments.push_back("--infilter=" + chunk.front().inFilter);
+    if (!chunk.front().inFilter.empty())
+      arguments.push_back("--infilter=" + chunk.front().inFilter + CsvColumnFormats(chunk));
     // soffice wants --outdir right after the output filter.
-    for (const std::string& argument : {std::string("--convert-to"), chunk.front().convertTo,
+    for (const std::string& argument : {std::string("--convert-to"), chunk.front().output.convertTo,
                                         std::string("--outdir"), outFolder})
       arguments.push_back(argument);
     for (const Step& step : chunk) arguments.push_back(step.input);
-    const Ended ended = RunQuietlyWatched(soffice_, arguments);
+    const platform::WatchedRun ended = platform::RunWatched(soffice_, arguments, kQuietLimit);
 
     std::vector<Made> made;
     if (!ended.clean) {
@@ -424,10 +412,11 @@ class Batch {
       return made;
     }
     for (const Step& step : chunk) {
-      const std::string name = "j" + std::to_string(step.job) + "." + step.extension;
+      const std::string name = "j" + std::to_string(step.job) + "." + step.output.extension;
       std::string output = outFolder + "/" + name;
       struct stat st;
-      if (lstat(output.c_str(), &st) == 0 && S_ISREG(st.st_mode) && !NamedInError(ended.output, name))
+      if (lstat(output.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+          !NamedInError(ended.output, name))
         made.push_back({step, std::move(output)});
     }
     return made;

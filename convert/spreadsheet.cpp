@@ -15,8 +15,7 @@ std::optional<int> FileFormatFor(SheetSource from, std::string_view extension) {
 }
 
 SpreadsheetRun::Started SpreadsheetRun::Add(const platform::NativePath& source,
-                                            std::string_view extensionArgument,
-                                            SheetSource from) {
+                                            std::string_view extensionArgument, SheetSource from) {
   const std::string extension = ExtensionOf(extensionArgument);
   if (extension.empty()) return Started::NoExtension;
   const std::optional<int> fileFormat = FileFormatFor(from, extension);

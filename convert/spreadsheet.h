@@ -85,7 +85,7 @@ class SpreadsheetRun {
     CannotStart,  // no application could be created; the caller shows its error box
     Queued,       // the calls were made; Finish tells whether they wrote the file
   };
-  // The calls of one row, on a new application. A failure from the open to the save
+  // The calls of one row, on a new application. A failure from hiding it to the save
   // passes over the rest of those steps; the close (when a workbook was opened) and the
   // quit always follow.
   Started Add(const platform::NativePath& source, std::string_view extensionArgument,

@@ -94,8 +94,7 @@ TEST(SpreadsheetRun, SavesInTheFormatTheExtensionSelects) {
     RecordingFactory factory;
     SpreadsheetRun run(factory);
     EXPECT_EQ(run.Add(NativePath(c.source), c.argument, c.from), SpreadsheetRun::Started::Queued);
-    const std::string open =
-        std::string("Open ") + c.source + (c.from == W ? " workbook" : " csv");
+    const std::string open = std::string("Open ") + c.source + (c.from == W ? " workbook" : " csv");
     EXPECT_EQ(factory.calls, (std::vector<std::string>{"Create", "Visible 0", "Alerts 0", open,
                                                        "Activate", c.save, "Close", "Quit"}));
   }
@@ -116,11 +115,23 @@ TEST(SpreadsheetRun, AFailureSkipsTheRestOfTheBlockButNotCloseAndQuit) {
       {"no extension", " . ", false, "", S::NoExtension, {}},
       {"no application", "csv", true, "", S::CannotStart, {"Create"}},
       {"hiding fails", "csv", false, "Visible", S::Queued, {"Create", "Visible 0", "Quit"}},
-      {"open fails", "csv", false, "Open", S::Queued,
+      {"open fails",
+       "csv",
+       false,
+       "Open",
+       S::Queued,
        {"Create", "Visible 0", "Alerts 0", open, "Quit"}},
-      {"activate fails", "csv", false, "Activate", S::Queued,
+      {"activate fails",
+       "csv",
+       false,
+       "Activate",
+       S::Queued,
        {"Create", "Visible 0", "Alerts 0", open, "Activate", "Close", "Quit"}},
-      {"save fails", "csv", false, "SaveAs", S::Queued,
+      {"save fails",
+       "csv",
+       false,
+       "SaveAs",
+       S::Queued,
        {"Create", "Visible 0", "Alerts 0", open, "Activate", save, "Close", "Quit"}},
   };
   for (const Case& c : cases) {
@@ -163,7 +174,8 @@ TEST(SpreadsheetRun, ARowCountsOnlyWhenItsSaveWroteAFileThatIsThere) {
 // PATH for one test.
 class PathSetting {
  public:
-  explicit PathSetting(const std::string& path) : old_(std::getenv("PATH") ? std::getenv("PATH") : "") {
+  explicit PathSetting(const std::string& path)
+      : old_(std::getenv("PATH") ? std::getenv("PATH") : "") {
     setenv("PATH", path.c_str(), 1);
   }
   ~PathSetting() { setenv("PATH", old_.c_str(), 1); }
@@ -190,7 +202,8 @@ TEST(LibreOffice, TrustsNoOutputOfAStartThatFailed) {
     const char* then;
     std::vector<bool> written;
   } const cases[] = {
-      {"an error names an output", "echo \"Error: store <file://$out/j1.csv> failed\"",
+      {"an error names an output",
+       "echo \"Error: store <file://$out/j1.csv> failed\"",
        {true, false}},
       // Ends badly when given both files, well with one: each is tried on its own.
       {"a start with two files crashes", "[ $# -gt 1 ] && exit 134", {true, true}},
@@ -199,11 +212,13 @@ TEST(LibreOffice, TrustsNoOutputOfAStartThatFailed) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     TempFolder dir;
-    dir.Write("bin/soffice", std::string("#!/bin/sh\n"
-                                         "while [ \"$1\" != --outdir ]; do shift; done\n"
-                                         "out=$2; shift 2; /bin/mkdir -p \"$out\"\n"
-                                         "for f in \"$@\"; do b=${f##*/}; printf x > \"$out/${b%.*}.csv\"; done\n") +
-                                 c.then + "\nexit 0\n");
+    dir.Write(
+        "bin/soffice",
+        std::string("#!/bin/sh\n"
+                    "while [ \"$1\" != --outdir ]; do shift; done\n"
+                    "out=$2; shift 2; /bin/mkdir -p \"$out\"\n"
+                    "for f in \"$@\"; do b=${f##*/}; printf x > \"$out/${b%.*}.csv\"; done\n") +
+            c.then + "\nexit 0\n");
     chmod(dir.Path("bin/soffice").c_str(), 0755);
     const PathSetting path(dir.Path("bin"));
     const std::unique_ptr<SpreadsheetFactory> factory = MakeLibreOfficeFactory();
@@ -220,6 +235,10 @@ TEST(LibreOffice, TrustsNoOutputOfAStartThatFailed) {
 constexpr char kBook[] = "名称,数量,备注\n苹果,3,\"红色, 甜\"\n𠀀字,5,€\n";
 constexpr char kBookTabs[] = "名称\t数量\t备注\n苹果\t3\t红色, 甜\n𠀀字\t5\t€\n";
 constexpr char kOther[] = "城市,人口\n北京,2189\n";
+// Cells that a workbook would keep only as numbers, changed.
+constexpr char kIds[] =
+    "姓名,身份证,编号,电话,数量\n张三,110101199003071234,007,+8613800000000,3\n";
+constexpr char kShown[] = "日期,金额,比例\n1/2/2024,1.50,50%\n";
 
 class RealLibreOffice : public ::testing::Test {
  protected:
@@ -233,9 +252,13 @@ class RealLibreOffice : public ::testing::Test {
     const std::string to = " --outdir " + samples_->Path() + " ";
     ASSERT_EQ(std::system((soffice + "--infilter=CSV:44,34,76,1 --convert-to xls" + to +
                            samples_->Path("book.csv") + " " + samples_->Path("other.csv") +
-                           " >/dev/null 2>&1").c_str()), 0);
-    ASSERT_EQ(std::system((soffice + "--convert-to xlsx" + to + samples_->Path("book.xls") +
-                           " >/dev/null 2>&1").c_str()), 0);
+                           " >/dev/null 2>&1")
+                              .c_str()),
+              0);
+    ASSERT_EQ(std::system((soffice + "--convert-to xlsx" + to + samples_->Path("other.xls") +
+                           " >/dev/null 2>&1")
+                              .c_str()),
+              0);
   }
   static void TearDownTestSuite() {
     delete samples_;
@@ -249,7 +272,8 @@ class RealLibreOffice : public ::testing::Test {
   NativePath Sample(const char* sample, const std::string& relative) {
     return NativePath(dir_.Write(relative, samples_->Read(sample)));
   }
-  std::vector<bool> Convert(const std::vector<std::tuple<NativePath, const char*, SheetSource>>& rows) {
+  std::vector<bool> Convert(
+      const std::vector<std::tuple<NativePath, const char*, SheetSource>>& rows) {
     SpreadsheetRun run(*factory_);
     for (const auto& [source, extension, from] : rows)
       EXPECT_EQ(run.Add(source, extension, from), SpreadsheetRun::Started::Queued);
@@ -268,19 +292,30 @@ constexpr auto kCsv = SheetSource::CommaSeparated;
 TEST_F(RealLibreOffice, WritesEveryFormatOfBothTables) {
   const std::string gb = platform::Utf8ToEngine(kBook);
   const NativePath xls = Sample("book.xls", "w/book.xls");
-  const NativePath xlsx = Sample("book.xlsx", "x/sheet.xlsx");
+  const NativePath xlsx = Sample("other.xlsx", "x/sheet.xlsx");
   const NativePath csv(dir_.Write("c/list.csv", gb));
   const NativePath utf8(dir_.Write("u/list.csv", kBook));
-  EXPECT_EQ(Convert({{xls, "txt", kWorkbook}, {xls, "csv", kWorkbook}, {xls, "htm", kWorkbook},
-                     {xls, "xml", kWorkbook}, {xlsx, "csv", kWorkbook}, {xlsx, "xls", kWorkbook},
-                     {csv, "txt", kCsv}, {csv, "xls", kCsv}, {csv, "htm", kCsv}, {csv, "xml", kCsv},
-                     {utf8, "csv", kCsv}}),
-            std::vector<bool>(11, true));
+  const NativePath shown(dir_.Write("c/shown.csv", platform::Utf8ToEngine(kShown)));
+  EXPECT_EQ(Convert({{xls, "txt", kWorkbook},
+                     {xls, "csv", kWorkbook},
+                     {xls, "htm", kWorkbook},
+                     {xls, "xml", kWorkbook},
+                     {xlsx, "csv", kWorkbook},
+                     {xlsx, "xls", kWorkbook},
+                     {csv, "txt", kCsv},
+                     {csv, "xls", kCsv},
+                     {csv, "htm", kCsv},
+                     {csv, "xml", kCsv},
+                     {utf8, "csv", kCsv},
+                     {shown, "txt", kCsv}}),
+            std::vector<bool>(12, true));
   const std::string tabs = platform::Utf8ToEngine(kBookTabs);
   EXPECT_EQ(dir_.Read("w/book.txt"), tabs);
   EXPECT_EQ(dir_.Read("c/list.txt"), tabs);
+  EXPECT_EQ(dir_.Read("c/shown.txt"),
+            platform::Utf8ToEngine("日期\t金额\t比例\n1/2/2024\t1.50\t50%\n"));
   EXPECT_EQ(dir_.Read("w/book.csv"), gb);
-  EXPECT_EQ(dir_.Read("x/sheet.csv"), gb);
+  EXPECT_EQ(dir_.Read("x/sheet.csv"), platform::Utf8ToEngine(kOther));
   EXPECT_EQ(dir_.Read("u/list.csv"), gb);  // rewritten in place, in the engine code page
   for (const char* web : {"w/book.htm", "c/list.htm"}) {
     SCOPED_TRACE(web);
@@ -289,7 +324,8 @@ TEST_F(RealLibreOffice, WritesEveryFormatOfBothTables) {
   }
   for (const char* xml : {"w/book.xml", "c/list.xml"}) {
     SCOPED_TRACE(xml);
-    EXPECT_NE(dir_.Read(xml).find("urn:schemas-microsoft-com:office:spreadsheet"), std::string::npos);
+    EXPECT_NE(dir_.Read(xml).find("urn:schemas-microsoft-com:office:spreadsheet"),
+              std::string::npos);
     EXPECT_NE(dir_.Read(xml).find("𠀀字"), std::string::npos);
   }
   for (const char* book : {"x/sheet.xls", "c/list.xls"}) {
@@ -298,29 +334,36 @@ TEST_F(RealLibreOffice, WritesEveryFormatOfBothTables) {
   }
 }
 
-TEST_F(RealLibreOffice, ChineseTextSurvivesCsvToWorkbookAndBack) {
+TEST_F(RealLibreOffice, ChineseTextAndDigitStringsSurviveCsvToWorkbookAndBack) {
   const std::string gb = platform::Utf8ToEngine(kBook);
   const NativePath fromGb(dir_.Write("gb.csv", gb));
   const NativePath fromUtf8(dir_.Write("u8.csv", kBook));
-  ASSERT_EQ(Convert({{fromGb, "xls", kCsv}, {fromUtf8, "xls", kCsv}}), (std::vector<bool>{true, true}));
-  dir_.Write("gb.csv", "");
-  dir_.Write("u8.csv", "");
+  const NativePath ids(dir_.Write("ids.csv", kIds));
+  ASSERT_EQ(Convert({{fromGb, "xls", kCsv}, {fromUtf8, "xls", kCsv}, {ids, "xls", kCsv}}),
+            (std::vector<bool>{true, true, true}));
+  for (const char* name : {"gb.csv", "u8.csv", "ids.csv"}) dir_.Write(name, "");
   EXPECT_EQ(Convert({{NativePath(dir_.Path("gb.xls")), "csv", kWorkbook},
-                     {NativePath(dir_.Path("u8.xls")), "csv", kWorkbook}}),
-            (std::vector<bool>{true, true}));
+                     {NativePath(dir_.Path("u8.xls")), "csv", kWorkbook},
+                     {NativePath(dir_.Path("ids.xls")), "csv", kWorkbook}}),
+            (std::vector<bool>{true, true, true}));
   EXPECT_EQ(dir_.Read("gb.csv"), gb);
   EXPECT_EQ(dir_.Read("u8.csv"), gb);
+  EXPECT_EQ(dir_.Read("ids.csv"), platform::Utf8ToEngine(kIds));
 }
 
-TEST_F(RealLibreOffice, SameNamesInTwoFoldersAndGbkNamesInOneRun) {
+TEST_F(RealLibreOffice, SameNamesInTwoFoldersGbkNamesAndOneTargetTwiceInOneRun) {
   const std::string gbkName = "\xb1\xed";  // 表 in GBK bytes
   EXPECT_EQ(Convert({{Sample("book.xls", "a/data.xls"), "csv", kWorkbook},
                      {Sample("other.xls", "b/data.xls"), "csv", kWorkbook},
-                     {Sample("other.xls", "c/" + gbkName + ".xls"), "csv", kWorkbook}}),
-            (std::vector<bool>{true, true, true}));
+                     {Sample("other.xls", "c/" + gbkName + ".xls"), "csv", kWorkbook},
+                     // Two rows, one new file: the later row's stays, as when done one by one.
+                     {Sample("book.xls", "d/dup.xls"), "csv", kWorkbook},
+                     {Sample("other.xlsx", "d/dup.xlsx"), "csv", kWorkbook}}),
+            (std::vector<bool>{true, true, true, true, true}));
   EXPECT_EQ(dir_.Read("a/data.csv"), platform::Utf8ToEngine(kBook));
   EXPECT_EQ(dir_.Read("b/data.csv"), platform::Utf8ToEngine(kOther));
   EXPECT_EQ(dir_.Read("c/" + gbkName + ".csv"), platform::Utf8ToEngine(kOther));
+  EXPECT_EQ(dir_.Read("d/dup.csv"), platform::Utf8ToEngine(kOther));
 }
 
 TEST_F(RealLibreOffice, AFailedConversionLeavesNoFileAndKeepsAnOlderOne) {
@@ -331,9 +374,12 @@ TEST_F(RealLibreOffice, AFailedConversionLeavesNoFileAndKeepsAnOlderOne) {
   dir_.Write("kept.csv", "read-only file");
   chmod(dir_.Path("kept.csv").c_str(), 0444);
   const NativePath good = Sample("book.xls", "good.xls");
-  EXPECT_EQ(Convert({{broken, "csv", kWorkbook}, {brokenOverOld, "csv", kWorkbook},
-                     {readOnlyTarget, "csv", kWorkbook}, {NativePath(dir_.Path("gone.xls")), "csv", kWorkbook},
-                     {good, "csv", kWorkbook}, {good, "nosuchformat", kWorkbook}}),
+  EXPECT_EQ(Convert({{broken, "csv", kWorkbook},
+                     {brokenOverOld, "csv", kWorkbook},
+                     {readOnlyTarget, "csv", kWorkbook},
+                     {NativePath(dir_.Path("gone.xls")), "csv", kWorkbook},
+                     {good, "csv", kWorkbook},
+                     {good, "nosuchformat", kWorkbook}}),
             (std::vector<bool>{false, false, false, false, true, false}));
   EXPECT_FALSE(dir_.Exists("broken.csv"));
   EXPECT_EQ(dir_.Read("old.csv"), "older file");
