@@ -11,7 +11,8 @@ Usage: content_vs_peers.py TESSALY [FILE] [RUNS] [CASE...]
   CASE     only the modes whose names start with one of these words
 
 The pattern modes work on lines of fields instead: fields.txt beside FILE, made when it
-does not exist with gen_fields.py | iconv -f UTF-8 -t GBK.
+does not exist with gen_fields.py | iconv -f UTF-8 -t GBK; the contact-card conversion
+on vcf.txt, 100,000 cards made the same way with gen_vcf.py.
 
 Every command starts from the same state: a fresh copy of FILE, written and flushed
 (not timed), and no output file. The program saves over the copy through a new sibling
@@ -44,6 +45,7 @@ SEARCH = "set edFolder {folder}\nset cmbFileType work.txt\nclick cbSearch\nclick
 
 PATTERN = "select cmbOpt 8\nuncheck chkModeBak\ntext mmPattern\n{}\n.\nclick btnReplace\n"
 EXTRACT = "select cmbOpt 10\nuncheck chkGetLine\n"
+CONVERT = "select cmbOpt 14\nset edtFileFormat {}\nclick btnConvert\n"
 INSERT = "select cmbOpt 12\nuncheck chkInsLine\ntext mmoNewCont\nX\n.\n"
 
 # name, the page part of the script, the peer command (bytes arguments), the workload
@@ -92,6 +94,9 @@ CASES = [
     ("insert lines at 0",
      INSERT + "check rbNewLineNo\nset edtNewLineNo 0\nclick btnInsLine\n",
      [b"sed", b"1i X"]),
+    # The conversions write a new file beside the text (work.csv) instead of over it.
+    ("text to csv", CONVERT.format("${TxtTo(csv)}"), [b"sh", b"-c", b"tr '\\t' ',' < \"$0\""]),
+    ("contact cards to csv", CONVERT.format("${VcfTo(csv)}"), [b"cat"], "vcf"),
 ]
 
 
@@ -125,7 +130,8 @@ def main():
     source = sys.argv[2] if len(sys.argv) > 2 else "/tmp/tessaly-bench/big.txt"
     runs = int(sys.argv[3]) if len(sys.argv) > 3 else 3
     chosen = [c for c in CASES if len(sys.argv) <= 4 or any(c[0].startswith(w) for w in sys.argv[4:])]
-    sources = {"lines": source, "fields": os.path.join(os.path.dirname(source), "fields.txt")}
+    sources = {"lines": source, "fields": os.path.join(os.path.dirname(source), "fields.txt"),
+               "vcf": os.path.join(os.path.dirname(source), "vcf.txt")}
     for kind, path in sources.items():
         if any((c[3] if len(c) > 3 else "lines") == kind for c in chosen) and not os.path.exists(path):
             os.makedirs(os.path.dirname(path), exist_ok=True)
