@@ -60,35 +60,49 @@ PathFingerprint FingerprintOf(const FileList& files, int row) {
 
 }  // namespace
 
+void WalkMarkedRows(const FileList& files, platform::Host& host, MarkedRowsRun::SameFile sameFile,
+                    const std::function<bool(int row)>& visit,
+                    const std::function<void(int row)>& repeated) {
+  const bool byIdentity = sameFile == MarkedRowsRun::SameFile::ByIdentity;
+  const bool everyRow = sameFile == MarkedRowsRun::SameFile::Never;
+  std::unordered_set<PathFingerprint, FingerprintHash> seenPaths;
+  std::set<platform::FileIdentity> seenFiles;
+  const auto passOver = [&](int row) {
+    if (repeated) repeated(row);
+  };
+  for (int row = 1; row < files.RowCount(); ++row) {
+    host.ProcessMessages();
+    if (row >= files.RowCount() || !files.IsMarked(row)) continue;
+    if (everyRow) {
+      if (!visit(row)) break;
+      continue;
+    }
+    if (!byIdentity) {
+      if (!seenPaths.insert(FingerprintOf(files, row)).second) {
+        passOver(row);
+        continue;
+      }
+      if (!visit(row)) break;
+      continue;
+    }
+    const platform::NativePath path = files.NativeFullPath(row);
+    if (const auto identity = platform::IdentityOf(path);
+        identity && !seenFiles.insert(*identity).second) {
+      passOver(row);
+      continue;
+    }
+    if (!visit(row)) break;
+    // A save puts a new file in the row's place: a later spelling of the path must find
+    // it too.
+    if (const auto identity = platform::IdentityOf(path)) seenFiles.insert(*identity);
+  }
+}
+
 void RunMarkedRows(FileList& files, platform::Host& host, const MarkedRowsRun& run) {
   {
     platform::CommandScope running(host);
     run.begin();
-    const bool byIdentity = run.sameFile == MarkedRowsRun::SameFile::ByIdentity;
-    const bool everyRow = run.sameFile == MarkedRowsRun::SameFile::Never;
-    std::unordered_set<PathFingerprint, FingerprintHash> seenPaths;
-    std::set<platform::FileIdentity> seenFiles;
-    for (int row = 1; row < files.RowCount(); ++row) {
-      host.ProcessMessages();
-      if (row >= files.RowCount() || !files.IsMarked(row)) continue;
-      if (everyRow) {
-        if (!run.visit(row)) break;
-        continue;
-      }
-      if (!byIdentity) {
-        if (!seenPaths.insert(FingerprintOf(files, row)).second) continue;
-        if (!run.visit(row)) break;
-        continue;
-      }
-      const platform::NativePath path = files.NativeFullPath(row);
-      if (const auto identity = platform::IdentityOf(path);
-          identity && !seenFiles.insert(*identity).second)
-        continue;
-      if (!run.visit(row)) break;
-      // A save puts a new file in the row's place: a later spelling of the path must find
-      // it too.
-      if (const auto identity = platform::IdentityOf(path)) seenFiles.insert(*identity);
-    }
+    WalkMarkedRows(files, host, run.sameFile, run.visit, {});
     if (run.end) run.end();
   }
   std::string text(run.closing);

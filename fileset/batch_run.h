@@ -83,4 +83,10 @@ struct MarkedRowsRun {
 };
 void RunMarkedRows(FileList& files, platform::Host& host, const MarkedRowsRun& run);
 
+// The walk of RunMarkedRows alone, for a preview: no button, no counter, no message.
+// `repeated(row)`, when given, hears of each row passed over as naming a file met before.
+void WalkMarkedRows(const FileList& files, platform::Host& host, MarkedRowsRun::SameFile sameFile,
+                    const std::function<bool(int row)>& visit,
+                    const std::function<void(int row)>& repeated);
+
 }  // namespace fileset
