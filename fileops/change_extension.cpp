@@ -30,8 +30,10 @@ class ChangeExtension final : public FileOperation {
     const std::string& name = files.Cell(row, fileset::kNameColumn);
     std::string newName =
         std::string(fileset::BaseNameOf(name)) + NewExtensionFor(name, extensionTemplate_);
-    return {PlanRename(files, row, newName)};
+    return {PlanRename(files, row, newName), false, std::move(newName)};
   }
+
+  bool Renames() const override { return true; }
 
   void UpdateRow(FileList& files, int row, const FileChange& change) override {
     std::string newName = platform::EngineOf(std::get<RenameChange>(change).newName);

@@ -6,6 +6,7 @@
 // its page checks and gives the FileOperation that the frame runs.
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "fileops/file_change.h"
@@ -24,6 +25,9 @@ enum class Folders { No, Yes };  // the page's folder box: the rows' folders cha
 struct RowPlan {
   std::optional<FileChange> change;  // none: the row is passed over, uncounted
   bool endsRun = false;              // the run ends before this row
+  // A rename's new name as worked out (engine text), also when no file can take it or
+  // it is the old one: what a preview shows.
+  std::string wantedName = {};
 };
 
 // A file-operation mode once its page checks have passed: the plan it applies to every
@@ -42,6 +46,8 @@ class FileOperation {
   virtual std::optional<FileChange> PlanFolder(const platform::NativePath&) { return std::nullopt; }
   // Brings the cells of row `row` up to date once its change was made and counted.
   virtual void UpdateRow(fileset::FileList&, int, const FileChange&) {}
+  // Whether its changes are renames (RowPlan::wantedName is then set).
+  virtual bool Renames() const { return false; }
   Folders folders() const { return folders_; }
 
  private:

@@ -73,8 +73,10 @@ class RenameFiles final : public FileOperation {
     }
     std::string newName = tmpl::EvalTemplate(base, item);
     newName += fileset::ExtensionOf(name);
-    return {PlanRename(files, row, newName)};
+    return {PlanRename(files, row, newName), false, std::move(newName)};
   }
+
+  bool Renames() const override { return true; }
 
   void UpdateRow(FileList& files, int row, const FileChange& change) override {
     files.SetCell(row, fileset::kNameColumn,
