@@ -13,6 +13,15 @@ void CopyToBackup(const platform::NativePath& path, std::string_view bytes) {
   platform::WriteCopy(path, platform::NativePath(path.bytes() + ".bak"), bytes);
 }
 
+FileContext ContextOf(const fileset::FileList& files, int row) {
+  return {row,
+          files.FullPath(row),
+          files.Cell(row, fileset::kNameColumn),
+          files.NativeFullPath(row),
+          files.Cell(row, fileset::kCreatedColumn),
+          files.Cell(row, fileset::kModifiedColumn)};
+}
+
 bool SaveRewrite(const platform::NativePath& path, const LineList& read, LineFileWriter& output,
                  Backup backup) {
   // Changed by another program while it was read (or copied): neither the output nor
@@ -36,12 +45,7 @@ namespace {
 // One file of the run: built into the save's temporary sibling, then committed; false
 // when the file is no text and was left alone.
 bool ProcessFile(const fileset::FileList& files, int row, platform::Host& host, ContentMode& mode) {
-  const FileContext file{row,
-                         files.FullPath(row),
-                         files.Cell(row, fileset::kNameColumn),
-                         files.NativeFullPath(row),
-                         files.Cell(row, fileset::kCreatedColumn),
-                         files.Cell(row, fileset::kModifiedColumn)};
+  const FileContext file = ContextOf(files, row);
   const LineList source = LineList::Load(file.path);
   // The output goes straight into the save's temporary sibling, so a large file is
   // never held twice; the file itself is replaced only at Commit, after the backup

@@ -31,6 +31,9 @@ struct FileContext {
   std::string modified;
 };
 
+// The file of row `row` as a mode sees it.
+FileContext ContextOf(const fileset::FileList& files, int row);
+
 enum class Backup { No, Yes };          // the page's backup box
 enum class FileResult { Save, Leave };  // Leave: the file is neither saved nor counted
 

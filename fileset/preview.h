@@ -27,9 +27,9 @@ inline constexpr std::string_view kRepeatedFile = "重复";
 struct PreviewRow {
   int row = 0;  // the grid row
   PreviewStatus status = PreviewStatus::Change;
-  std::string before;  // engine text, as the script prints it
+  std::string before;  // engine text: a full path, or what a file becomes
   std::string after;
-  std::string reason;  // empty when none
+  std::string reason;  // UTF-8, as messages are (a reason word or an error's text); may be empty
 };
 
 struct Preview {

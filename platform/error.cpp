@@ -28,8 +28,12 @@ void ThrowCannotOpen(const NativePath& path) {
   ThrowWith("Cannot open file ", EngineOf(path.bytes()), "");
 }
 
-void ThrowCannotCreate(const NativePath& path) {
-  ThrowWith("Cannot create file ", EngineOf(path.bytes()), "");
+void ThrowCannotCreate(const NativePath& path) { throw CommandError(CannotCreateText(path)); }
+
+std::string CannotCreateText(const NativePath& path) {
+  std::string text("Cannot create file ");
+  text.append(EngineToUtf8(EngineOf(path.bytes())));
+  return text;
 }
 
 }  // namespace platform

@@ -23,5 +23,7 @@ class CommandError : public std::runtime_error {
 // "Cannot open file %s" / "Cannot create file %s", with the path as it is shown.
 [[noreturn]] void ThrowCannotOpen(const NativePath& path);
 [[noreturn]] void ThrowCannotCreate(const NativePath& path);
+// The text ThrowCannotCreate throws, for one who tells of the error before it happens.
+std::string CannotCreateText(const NativePath& path);
 
 }  // namespace platform

@@ -1,0 +1,21 @@
+#pragma once
+// What a run of a content mode would do now, worked out by the mode's own Build without
+// writing a byte.
+
+#include "content/content_frame.h"
+#include "fileset/file_list.h"
+#include "fileset/preview.h"
+#include "platform/host.h"
+
+namespace content {
+
+// One row per marked file the run would come to, in run order, its `after` the line
+// counts before and after ("A -> B"): 不变 when the saved text would be the file's bytes
+// exactly (or the mode leaves the file), 跳过 不是文本 for a file holding a zero byte, 跳过
+// 重复 for a second row of one file, 停止 with the error's text for the file the run
+// would end at (one that cannot be read, a read-only one, an error of the mode), and
+// nothing after it. The mode's Begin runs as in the run.
+fileset::Preview PreviewContentFrame(const fileset::FileList& files, platform::Host& host,
+                                     ContentMode& mode);
+
+}  // namespace content
