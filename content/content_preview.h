@@ -3,6 +3,7 @@
 // writing a byte.
 
 #include "content/content_frame.h"
+#include "content/two_file_frame.h"
 #include "fileset/file_list.h"
 #include "fileset/preview.h"
 #include "platform/host.h"
@@ -17,5 +18,15 @@ namespace content {
 // nothing after it. The mode's Begin runs as in the run.
 fileset::Preview PreviewContentFrame(const fileset::FileList& files, platform::Host& host,
                                      ContentMode& mode);
+
+// The target a merge or sync would write, as one row: fewer than two marked rows show
+// the mode's error box (the preview is refused); a source or target that cannot be read,
+// a read-only target or an error of the mode (a match past the target's end) stop it.
+fileset::Preview PreviewTwoFileFrame(const fileset::FileList& files, platform::Host& host,
+                                     TwoFileMode& mode);
+
+// The file a combine would write, as one row ("A -> B": its lines, and the lines joined),
+// after a 跳过 row for each file that is no text; a file that cannot be read stops it.
+fileset::Preview PreviewCombine(const fileset::FileList& files, platform::Host& host);
 
 }  // namespace content

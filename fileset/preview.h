@@ -34,6 +34,8 @@ struct PreviewRow {
 
 struct Preview {
   std::vector<PreviewRow> rows;
+  // A check of the run refused (its error box was shown): there is nothing to preview.
+  bool refused = false;
   bool stops() const { return !rows.empty() && rows.back().status == PreviewStatus::Stop; }
 };
 

@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 
 #include "content/delete_lines.h"
+#include "content/keyword_merge.h"
+#include "content/line_sync.h"
 #include "platform/error.h"
 #include "platform/testing/recording_host.h"
 #include "platform/testing/temp_folder.h"
@@ -61,6 +63,42 @@ TEST(ContentPreview, TellsWhatTheRunThenDoes) {
   EXPECT_EQ(temp.Read("a.txt"), "1\r\n3\r\n");
   EXPECT_EQ(temp.Read("c.txt"), "x\r\n");
   EXPECT_EQ(temp.Read("b.txt"), "1\n2\n");
+}
+
+// Merge and sync list their target, combine the file it joins into; a refused run shows
+// its box and nothing more.
+TEST(ContentPreview, TheTargetOfTheModesThatReadOtherFiles) {
+  platform::testing::TempFolder temp;
+  fileset::FileList files;
+  platform::testing::RecordingHost host;
+  for (const auto& [name, bytes] :
+       {std::pair{"a.txt", "k=new\n"}, std::pair{"b.txt", "k=old\nx\n"}}) {
+    temp.Write(name, bytes);
+    files.AppendFileRow({name, temp.Path(), "0", "", "", ".txt"});
+  }
+  files.SetMark(1, true);
+  EXPECT_TRUE(PreviewTwoFileFrame(files, host, *std::get<1>(PrepareKeywordMerge({}))).refused);
+  EXPECT_EQ(host.boxes, std::vector<std::string>{"[error] " + std::string(kMergeNeedsTwoFiles)});
+  files.SetMark(2, true);
+
+  fileset::Preview merge = PreviewTwoFileFrame(files, host, *std::get<1>(PrepareKeywordMerge({})));
+  ASSERT_EQ(merge.rows.size(), 1u);
+  EXPECT_EQ(merge.rows[0].before, temp.Path("b.txt"));
+  EXPECT_EQ(merge.rows[0].status, PreviewStatus::Change);
+  LineSyncSettings sync;
+  sync.keywords = "k;x";  // source line 1 holds k; nothing past the target's end
+  EXPECT_EQ(PreviewTwoFileFrame(files, host, *std::get<1>(PrepareLineSync(sync))).rows[0].after,
+            "2 -> 2");
+  temp.Write("a.txt", "k\n2\nk\n");
+  const fileset::Preview pastTheEnd =
+      PreviewTwoFileFrame(files, host, *std::get<1>(PrepareLineSync(sync)));
+  EXPECT_EQ(pastTheEnd.rows[0].status, PreviewStatus::Stop);
+  EXPECT_EQ(pastTheEnd.rows[0].reason, "List index out of bounds (2)");
+
+  const fileset::Preview combine = PreviewCombine(files, host);
+  ASSERT_EQ(combine.rows.size(), 1u);
+  EXPECT_EQ(combine.rows[0].after, "2 -> 5");
+  EXPECT_EQ(temp.Read("b.txt"), "k=old\nx\n");
 }
 
 }  // namespace
