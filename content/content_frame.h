@@ -53,6 +53,8 @@ class ContentMode {
   // Further lines of the closing message, after the count of files that hold a zero byte:
   // what the mode left alone and why. Empty: none.
   virtual std::string FurtherLines() const { return {}; }
+  // Why Build last left a file as it was, in a word for a preview; empty when it says none.
+  virtual std::string_view LeaveReason() const { return {}; }
   // Whether a leading UTF-8 byte-order mark of a file goes first into its new text.
   virtual bool KeepsByteOrderMark() const { return true; }
   Backup backup() const { return backup_; }

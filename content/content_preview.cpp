@@ -149,11 +149,15 @@ fileset::Preview PreviewContentFrame(const fileset::FileList& files, platform::H
   mode.Begin();
   const auto visit = [&](int row) {
     const FileContext file = ContextOf(files, row);
+    bool left = false;
     preview.rows.push_back(
         PreviewRewrite(row, file.fullPath, file.path, mode.KeepsByteOrderMark(),
                        [&](const LineList& text, LineSink& output) -> std::optional<FileResult> {
-                         return mode.Build(file, text, output, host);
+                         const FileResult result = mode.Build(file, text, output, host);
+                         left = result == FileResult::Leave;
+                         return result;
                        }));
+    if (left) preview.rows.back().reason = mode.LeaveReason();
     return preview.rows.back().status != PreviewStatus::Stop;
   };
   const auto repeated = [&](int row) {

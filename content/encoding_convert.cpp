@@ -23,7 +23,22 @@ class EncodingMode final : public ContentMode {
     // whatever else is wrong with it.
     if (source.HoldsZeroByte()) return FileResult::Save;
     ++left_[static_cast<std::size_t>(fault)];
+    lastFault_ = fault;
     return FileResult::Leave;
+  }
+
+  std::string_view LeaveReason() const override {
+    switch (lastFault_) {
+      case EncodingFault::AlreadyUtf8:
+        return "已是UTF-8";
+      case EncodingFault::NotUtf8:
+        return "不是UTF-8";
+      case EncodingFault::InvalidGbk:
+        return "无效的GBK字节";
+      case EncodingFault::None:
+        break;
+    }
+    return {};
   }
 
   std::string FurtherLines() const override {
@@ -47,6 +62,7 @@ class EncodingMode final : public ContentMode {
  private:
   const Encoding to_;
   std::array<std::int64_t, 4> left_{};  // by EncodingFault
+  EncodingFault lastFault_ = EncodingFault::None;
 };
 
 }  // namespace

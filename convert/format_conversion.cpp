@@ -3,9 +3,12 @@
 #include <cstdint>
 
 #include "content/content_frame.h"
+#include "content/line_list.h"
 #include "convert/contact_cards.h"
 #include "convert/conversion_item.h"
 #include "convert/text_converter.h"
+#include "platform/error.h"
+#include "platform/file_system.h"
 #include "platform/rewrite_in_place.h"
 
 namespace convert {
@@ -97,6 +100,73 @@ fileset::RunEnd RunFormatConversion(fileset::FileList& files, const FormatSettin
        [&] { run.End(); }, content::kClosingBefore, content::kFilesUnit,
        [&] { return run.FurtherLine(); }, fileset::MarkedRowsRun::SameFile::ByIdentity});
   return {};
+}
+
+namespace {
+
+// The row of one marked file.
+fileset::PreviewRow PreviewRow(const fileset::FileList& files, int row,
+                               const ConversionItem& item) {
+  using fileset::PreviewStatus;
+  fileset::PreviewRow shown{row, PreviewStatus::Same, files.FullPath(row), {}, {}};
+  const bool spreadsheet = item.name == "xlsto" || item.name == "csvto";
+  const bool text = item.name == "txtto" || item.name == "vcfto";
+  const std::string extension = ExtensionOf(item.extension);
+  if (!item.converts || (!spreadsheet && !text) || extension.empty() ||
+      (item.name == "vcfto" && !IsCardTableExtension(extension)))
+    return shown;  // nothing is written
+  const platform::NativePath source = files.NativeFullPath(row);
+  const platform::NativePath target = NewPathFor(source, extension);
+  shown.after = platform::EngineOf(target.bytes());
+  try {
+    if (text && content::LineList::Load(source).HoldsZeroByte()) {
+      shown.status = PreviewStatus::Skip;
+      shown.reason = fileset::kNotText;
+      return shown;
+    }
+  } catch (const platform::CommandError& error) {
+    shown.status = PreviewStatus::Stop;
+    shown.reason = error.what();
+    return shown;
+  }
+  shown.status = PreviewStatus::Change;
+  if (platform::ReadEntry(target)) {
+    if (text && platform::IsReadOnly(target)) {
+      shown.status = PreviewStatus::Stop;
+      shown.reason = platform::CannotCreateText(target);
+      return shown;
+    }
+    shown.reason = fileset::kOverwrites;
+  }
+  return shown;
+}
+
+}  // namespace
+
+fileset::Preview PreviewFormatConversion(const fileset::FileList& files,
+                                         const FormatSettings& settings, platform::Host& host) {
+  fileset::Preview preview;
+  if (settings.item.empty()) {
+    host.ShowError(kFormatEmpty);
+    preview.refused = true;
+    preview.focus = "edtFileFormat";
+    return preview;
+  }
+  const ConversionItem item = ParseConversionItem(settings.item);
+  fileset::WalkMarkedRows(
+      files, host, fileset::MarkedRowsRun::SameFile::ByIdentity,
+      [&](int row) {
+        preview.rows.push_back(PreviewRow(files, row, item));
+        return preview.rows.back().status != fileset::PreviewStatus::Stop;
+      },
+      [&](int row) {
+        preview.rows.push_back({row,
+                                fileset::PreviewStatus::Skip,
+                                files.FullPath(row),
+                                {},
+                                std::string(fileset::kRepeatedFile)});
+      });
+  return preview;
 }
 
 }  // namespace convert

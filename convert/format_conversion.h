@@ -9,6 +9,7 @@
 #include "convert/spreadsheet.h"
 #include "fileset/batch_run.h"
 #include "fileset/file_list.h"
+#include "fileset/preview.h"
 #include "platform/host.h"
 
 namespace convert {
@@ -34,5 +35,12 @@ struct FormatSettings {  // the page's field, engine text as typed
 // error; earlier new files stay.
 fileset::RunEnd RunFormatConversion(fileset::FileList& files, const FormatSettings& settings,
                                     platform::Host& host, SpreadsheetFactory& spreadsheets);
+
+// What the run would write, one row per marked file with its new file as `after`
+// (覆盖 when a file of that name is there), without reading more than whether a text is
+// text: 不变 for a row that writes nothing, 跳过 不是文本, 跳过 重复, 停止 for a source the
+// run cannot read or a new file it cannot write. The empty field is refused as by the run.
+fileset::Preview PreviewFormatConversion(const fileset::FileList& files,
+                                         const FormatSettings& settings, platform::Host& host);
 
 }  // namespace convert

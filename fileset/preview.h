@@ -36,6 +36,7 @@ struct Preview {
   std::vector<PreviewRow> rows;
   // A check of the run refused (its error box was shown): there is nothing to preview.
   bool refused = false;
+  std::string_view focus;  // the control the refusal gives the keyboard focus, if any
   bool stops() const { return !rows.empty() && rows.back().status == PreviewStatus::Stop; }
 };
 

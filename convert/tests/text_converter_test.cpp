@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "convert/format_conversion.h"
 #include "platform/error.h"
+#include "platform/testing/recording_host.h"
 #include "platform/testing/temp_folder.h"
 
 namespace convert {
@@ -48,6 +50,34 @@ TEST(TextConverter, WritesTheNewFileAndLeavesTheSource) {
                            platform::NativePath(temp.Path("missing.csv")), "csv"),
                platform::CommandError);
   EXPECT_FALSE(temp.Exists("missing.csv"));
+}
+
+// The preview of a conversion names each new file and writes none.
+TEST(TextConverter, PreviewNamesTheNewFiles) {
+  platform::testing::TempFolder temp;
+  fileset::FileList files;
+  platform::testing::RecordingHost host;
+  temp.Write("a.csv", "old");
+  for (const auto& [name, bytes] :
+       {std::pair{"a.txt", std::string("x\ty")}, std::pair{"b.txt", std::string("1")},
+        std::pair{"z.txt", std::string("\0", 1)}}) {
+    temp.Write(name, bytes);
+    files.AppendFileRow({name, temp.Path(), "0", "", "", ".txt"});
+    files.SetMark(files.RowCount() - 1, true);
+  }
+  const fileset::Preview preview = PreviewFormatConversion(files, {"${TxtTo(csv)}"}, host);
+  ASSERT_EQ(preview.rows.size(), 3u);
+  EXPECT_EQ(preview.rows[0].after, temp.Path("a.csv"));
+  EXPECT_EQ(preview.rows[0].reason, fileset::kOverwrites);
+  EXPECT_EQ(preview.rows[1].status, fileset::PreviewStatus::Change);
+  EXPECT_EQ(preview.rows[2].reason, fileset::kNotText);
+  EXPECT_FALSE(temp.Exists("b.csv"));
+  EXPECT_EQ(temp.Read("a.csv"), "old");
+  EXPECT_EQ(PreviewFormatConversion(files, {"${Copy(csv)}"}, host).rows[0].status,
+            fileset::PreviewStatus::Same);
+  const fileset::Preview refused = PreviewFormatConversion(files, {""}, host);
+  EXPECT_TRUE(refused.refused);
+  EXPECT_EQ(refused.focus, "edtFileFormat");
 }
 
 }  // namespace
