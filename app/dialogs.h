@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <optional>
 
+#include "fileset/preview.h"
+
 namespace app {
 
 class Dialogs {
@@ -14,10 +16,10 @@ class Dialogs {
   virtual ~Dialogs() = default;
 
   // Modal boxes titled with the window's caption.
-  virtual void ShowError(const QString& text) = 0;        // error icon, OK
-  virtual void ShowInfo(const QString& text) = 0;         // information icon, OK
-  virtual bool Ask(const QString& text) = 0;              // question icon, Yes/No; true for Yes
-  virtual void ShowException(const QString& text) = 0;    // the application-wide error box
+  virtual void ShowError(const QString& text) = 0;      // error icon, OK
+  virtual void ShowInfo(const QString& text) = 0;       // information icon, OK
+  virtual bool Ask(const QString& text) = 0;            // question icon, Yes/No; true for Yes
+  virtual void ShowException(const QString& text) = 0;  // the application-wide error box
   // A box with its own title (the spreadsheet converter's "错误" box).
   virtual void ShowErrorTitled(const QString& title, const QString& text) = 0;
 
@@ -29,6 +31,9 @@ class Dialogs {
   // Save dialog; empty when cancelled. `defaultSuffix` is added to a name without one.
   virtual std::optional<QString> PickFileToSave(const QString& filter,
                                                 const QString& defaultSuffix) = 0;
+
+  // The preview of a run; true when the person asks to start it.
+  virtual bool ShowPreview(const fileset::Preview& preview) = 0;
 
   // The shell's "open" verb on a file name or address; the result is ignored.
   virtual void OpenWithShell(const QString& target) = 0;

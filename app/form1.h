@@ -86,6 +86,9 @@ class TForm1 : public QWidget {
   // Every start button: the precondition check, then the mode's start handler from the
   // mode table (form1_modes.cpp).
   void StartButtonClick(int mode);
+  // Works out what the shown page's start button would do and shows it; the dialog may
+  // press that button.
+  void btnPreviewClick();
   // Puts the keyboard focus on the control named `objectName` (none when empty).
   void FocusControl(std::string_view objectName);
   // The edit of page `pageIndex` that takes the catalogue's picks; nullptr: none.
@@ -137,6 +140,7 @@ class TForm1 : public QWidget {
   QComboBox* cmbFileType = nullptr;
   QCheckBox* ckSub = nullptr;
   QPushButton* cbSearch = nullptr;
+  QPushButton* btnPreview = nullptr;
   QPushButton* btnStopSearch = nullptr;
   QCheckBox* ckFileSize = nullptr;
   QLineEdit* edMin = nullptr;

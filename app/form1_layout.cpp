@@ -240,6 +240,9 @@ QWidget* TForm1::BuildLowerPanel() {
   cmbVar->setMaxVisibleItems(10);
   cmbVar->setToolTip(QStringLiteral("变量或函数的使用说明"));
   left->addWidget(cmbVar);
+  btnPreview = Named(new QPushButton(QStringLiteral("预览(&V)"), pnl2), "btnPreview");
+  btnPreview->setToolTip(QStringLiteral("先查看批处理将如何更改文件，不更改任何文件"));
+  left->addWidget(btnPreview);
   Label10 = Named(new QLabel(QStringLiteral("版本：") + kVersion, pnl2), "Label10");
   left->addWidget(Label10);
   Label11 = Named(new LinkLabel(kMakerAddress, pnl2), "Label11");
@@ -301,6 +304,7 @@ void TForm1::ConnectHandlers() {
   connect(btnExpDir, &QPushButton::clicked, this, [this] { btnExpDirClick(); });
   connect(cbDel, &QPushButton::clicked, this, [this] { cbDelClick(); });
   connect(cmbVar, &QComboBox::activated, this, [this] { cmbVarChange(); });
+  connect(btnPreview, &QPushButton::clicked, this, [this] { btnPreviewClick(); });
   for (std::size_t mode = 0; mode < modePages_.size(); ++mode)
     connect(modePages_[mode].start, &QPushButton::clicked, this,
             [this, mode] { StartButtonClick(static_cast<int>(mode)); });

@@ -10,6 +10,9 @@ void TForm1::ShowModePage(int first, int second) {
   for (int page = 0; page < pgcOne->count(); ++page)
     pgcOne->setTabVisible(page, page == first || page == second);
   if (first >= 0 && first < pgcOne->count()) pgcOne->setCurrentIndex(first);
+  // A page that writes nothing has nothing to preview.
+  if (btnPreview != nullptr && first >= 0 && static_cast<std::size_t>(first) < ModeTable().size())
+    btnPreview->setEnabled(ModeTable()[static_cast<std::size_t>(first)].preview != nullptr);
 }
 
 void TForm1::StartButtonClick(int mode) {
@@ -18,6 +21,24 @@ void TForm1::StartButtonClick(int mode) {
     if (!CheckRunPrecondition() || entry.start == nullptr) return;
     FocusControl(entry.start(pages_, files_, host_).focus);
   });
+}
+
+void TForm1::btnPreviewClick() {
+  const int mode = cmbOpt->currentIndex();
+  if (mode < 0 || static_cast<std::size_t>(mode) >= ModeTable().size()) return;
+  const ModeEntry& entry = ModeTable()[static_cast<std::size_t>(mode)];
+  if (entry.preview == nullptr) return;
+  bool start = false;
+  RunCommand(btnPreview, [&] {
+    if (!CheckRunPrecondition()) return;
+    const fileset::Preview preview = entry.preview(pages_, files_, host_);
+    if (preview.refused) {
+      FocusControl(preview.focus);
+      return;
+    }
+    start = dialogs_.ShowPreview(preview);
+  });
+  if (start) StartButtonClick(mode);
 }
 
 void TForm1::FocusControl(std::string_view objectName) {

@@ -3,6 +3,9 @@
 #include <QTabWidget>
 #include <QWidget>
 
+#include "content/content_preview.h"
+#include "fileops/file_operation_preview.h"
+
 namespace app {
 namespace {
 
@@ -23,6 +26,33 @@ ModePage Build(QWidget* widget, ModePages& pages) {
 template <auto kPage, auto kRead, auto kRun>
 fileset::RunEnd Start(const ModePages& pages, fileset::FileList& files, platform::Host& host) {
   return kRun(files, kRead(pages.*kPage), host);
+}
+
+// A preview handler: the page read into its settings, the mode prepared as for the run,
+// and what its frame would do.
+template <auto kPage, auto kRead, auto kPrepare, auto kFrame>
+fileset::Preview PreviewOf(const ModePages& pages, fileset::FileList& files, platform::Host& host) {
+  return fileset::PreviewPrepared(kPrepare(kRead(pages.*kPage)), host,
+                                  [&](auto& mode) { return kFrame(files, host, mode); });
+}
+
+template <auto kPage, auto kRead, auto kPrepare>
+constexpr PreviewHandler kContentPreview =
+    PreviewOf<kPage, kRead, kPrepare, &content::PreviewContentFrame>;
+template <auto kPage, auto kRead, auto kPrepare>
+constexpr PreviewHandler kFilePreview =
+    PreviewOf<kPage, kRead, kPrepare, &fileops::PreviewFileOperation>;
+template <auto kPage, auto kRead, auto kPrepare>
+constexpr PreviewHandler kTwoFilePreview =
+    PreviewOf<kPage, kRead, kPrepare, &content::PreviewTwoFileFrame>;
+
+fileset::Preview PreviewCombine(const ModePages&, fileset::FileList& files, platform::Host& host) {
+  return content::PreviewCombine(files, host);
+}
+
+fileset::Preview PreviewConvert(const ModePages& pages, fileset::FileList& files,
+                                platform::Host& host) {
+  return convert::PreviewFormatConversion(files, ReadConvertPage(pages.convert), host);
 }
 
 // The start handlers, named after their buttons.
@@ -76,50 +106,64 @@ fileset::RunEnd btnFileInfoClick(const ModePages& pages, fileset::FileList& file
 // The extension and pattern pages have no template edit: there the clipboard serves.
 constexpr ModeEntry kModes[] = {
     {"更改文件扩展名", "TabSheet7", "更改文件扩展名",
-     Build<&ModePages::ext, &BuildExtensionPage, &ExtensionPage::btnExt>, btnExtClick},
+     Build<&ModePages::ext, &BuildExtensionPage, &ExtensionPage::btnExt>, btnExtClick,
+     kFilePreview<&ModePages::ext, &ReadExtensionPage, &fileops::PrepareChangeExtension>},
     {"更改文件名称", "TabSheet8", "更改文件名称",
      Build<&ModePages::rename, &BuildRenamePage, &RenamePage::btnFilename,
            &RenamePage::edtNewFilename>,
-     btnFilenameClick},
+     btnFilenameClick, kFilePreview<&ModePages::rename, &ReadRenamePage, &fileops::PrepareRename>},
     {"更改文件或目录日期", "TabSheet9", "更改文件或目录日期",
-     Build<&ModePages::dates, &BuildDatesPage, &DatesPage::btnDate>, btnDateClick},
+     Build<&ModePages::dates, &BuildDatesPage, &DatesPage::btnDate>, btnDateClick,
+     kFilePreview<&ModePages::dates, &ReadDatesPage, &fileops::PrepareChangeDates>},
     {"更改文件或目录属性", "TabSheet10", "更改文件或目录属性",
-     Build<&ModePages::attributes, &BuildAttributesPage, &AttributesPage::btnProp>, btnPropClick},
+     Build<&ModePages::attributes, &BuildAttributesPage, &AttributesPage::btnProp>, btnPropClick,
+     kFilePreview<&ModePages::attributes, &ReadAttributesPage, &fileops::PrepareChangeAttributes>},
     {"文件信息统计", "ts3", "文件信息统计",
      Build<&ModePages::statistics, &BuildStatisticsPage, &StatisticsPage::btnFileInfo>,
-     btnFileInfoClick},
+     btnFileInfoClick, nullptr},
     {"合并关键字内容", "ts1", "合并关键字内容",
-     Build<&ModePages::merge, &BuildKeywordMergePage, &KeywordMergePage::btnSyn>, btnSynClick},
+     Build<&ModePages::merge, &BuildKeywordMergePage, &KeywordMergePage::btnSyn>, btnSynClick,
+     kTwoFilePreview<&ModePages::merge, &ReadKeywordMergePage, &content::PrepareKeywordMerge>},
     {"行内容截取字符", "ts2", "文本行内容截取",
-     Build<&ModePages::cut, &BuildCutPage, &CutPage::btnCut, &CutPage::edtCutFormat>, btnCutClick},
+     Build<&ModePages::cut, &BuildCutPage, &CutPage::btnCut, &CutPage::edtCutFormat>, btnCutClick,
+     kContentPreview<&ModePages::cut, &ReadCutPage, &content::PrepareCut>},
     {"行内容插入字符", "ts4", "文本行内容插入",
      Build<&ModePages::insertChars, &BuildInsertCharsPage, &InsertCharsPage::btnIns,
            &InsertCharsPage::edtInsFormat>,
-     btnInsClick},
+     btnInsClick,
+     kContentPreview<&ModePages::insertChars, &ReadInsertCharsPage, &content::PrepareInsert>},
     {"行模式替换字符", "TabSheet1", "行模式替换",
      Build<&ModePages::patternReplace, &BuildPatternReplacePage, &PatternReplacePage::btnReplace>,
-     btnReplaceClick},
+     btnReplaceClick,
+     kContentPreview<&ModePages::patternReplace, &ReadPatternReplacePage,
+                     &content::PreparePatternReplace>},
     {"内容按行删除", "TabSheet3", "内容按行删除",
      Build<&ModePages::deleteLines, &BuildDeleteLinesPage, &DeleteLinesPage::btnDelLine>,
-     btnDelLineClick},
+     btnDelLineClick,
+     kContentPreview<&ModePages::deleteLines, &ReadDeleteLinesPage, &content::PrepareDeleteLines>},
     {"内容按行提取", "TabSheet4", "内容按行提取",
      Build<&ModePages::extractLines, &BuildExtractLinesPage, &ExtractLinesPage::btnGetLine>,
-     btnGetLineClick},
+     btnGetLineClick,
+     kContentPreview<&ModePages::extractLines, &ReadExtractLinesPage,
+                     &content::PrepareExtractLines>},
     {"按关键字同步行", "TabSheet6", "按关键字同步行",
-     Build<&ModePages::lineSync, &BuildLineSyncPage, &LineSyncPage::btnLineSyn>, btnLineSynClick},
+     Build<&ModePages::lineSync, &BuildLineSyncPage, &LineSyncPage::btnLineSyn>, btnLineSynClick,
+     kTwoFilePreview<&ModePages::lineSync, &ReadLineSyncPage, &content::PrepareLineSync>},
     {"内容插入新行", "TabSheet5", "内容插入新行",
      Build<&ModePages::insertLines, &BuildInsertLinesPage, &InsertLinesPage::btnInsLine,
            &InsertLinesPage::edtNewLineFormat>,
-     btnInsLineClick},
+     btnInsLineClick,
+     kContentPreview<&ModePages::insertLines, &ReadInsertLinesPage, &content::PrepareInsertLines>},
     {"文件内容合并", "TabSheet11", "文件内容合并",
      Build<&ModePages::combine, &BuildCombinePage, &CombinePage::btnFileCombine>,
-     btnFileCombineClick},
+     btnFileCombineClick, PreviewCombine},
     {"文件格式转换", "TabSheet12", "文件格式转换",
      Build<&ModePages::convert, &BuildConvertPage, &ConvertPage::btnConvert,
            &ConvertPage::edtFileFormat>,
-     btnConvertClick},
+     btnConvertClick, PreviewConvert},
     {"文件内容编码转换", "ts5", "文件编码转换",
-     Build<&ModePages::encoding, &BuildEncodingPage, &EncodingPage::btnCharset>, btnCharsetClick},
+     Build<&ModePages::encoding, &BuildEncodingPage, &EncodingPage::btnCharset>, btnCharsetClick,
+     kContentPreview<&ModePages::encoding, &ReadEncodingPage, &content::PrepareEncodingConversion>},
 };
 
 }  // namespace

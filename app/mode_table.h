@@ -27,6 +27,11 @@ namespace app {
 using StartHandler = fileset::RunEnd (*)(const ModePages& pages, fileset::FileList& files,
                                          platform::Host& host);
 
+// What a preview button does once the precondition check has passed: reads the page and
+// works out what its start button would do now, changing nothing.
+using PreviewHandler = fileset::Preview (*)(const ModePages& pages, fileset::FileList& files,
+                                            platform::Host& host);
+
 // What the window needs of every page once it is built.
 struct ModePage {
   QPushButton* start = nullptr;
@@ -38,7 +43,8 @@ struct ModeEntry {
   const char* pageName;    // the page's objectName
   const char* tabCaption;  // four tab captions differ from their entries
   ModePage (*build)(QWidget* page, ModePages& pages);  // fills the page, keeps its controls
-  StartHandler start;  // nullptr: the run is not built yet; the button only makes the check
+  StartHandler start;
+  PreviewHandler preview;  // nullptr: the mode writes nothing, so there is nothing to preview
 };
 
 // The modes in cmbOpt's order, which is also the order of the pages: mode = page index.

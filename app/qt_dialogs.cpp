@@ -8,6 +8,7 @@
 #include <QUrl>
 
 #include "app/form1.h"
+#include "app/preview_dialog.h"
 
 namespace app {
 
@@ -32,6 +33,10 @@ void QtDialogs::ShowErrorTitled(const QString& title, const QString& text) {
   QMessageBox::critical(parent_, title, text);
 }
 
+bool QtDialogs::ShowPreview(const fileset::Preview& preview) {
+  return ShowPreviewDialog(parent_, preview);
+}
+
 std::optional<QString> QtDialogs::PickFolder(const QString& title) {
   const QString folder = QFileDialog::getExistingDirectory(parent_, title, QString());
   if (folder.isEmpty()) return std::nullopt;
@@ -47,7 +52,8 @@ QStringList QtDialogs::PickFilesToOpen(const QString& title, const QStringList& 
   return dialog.selectedFiles();
 }
 
-std::optional<QString> QtDialogs::PickFileToSave(const QString& filter, const QString& defaultSuffix) {
+std::optional<QString> QtDialogs::PickFileToSave(const QString& filter,
+                                                 const QString& defaultSuffix) {
   QFileDialog dialog(parent_);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setNameFilter(filter);

@@ -14,6 +14,7 @@
 #include <variant>
 
 #include "fileset/file_list.h"
+#include "fileset/preview.h"
 #include "platform/host.h"
 
 namespace fileset {
@@ -44,6 +45,22 @@ RunEnd RunPrepared(Prepared<Mode> prepared, platform::Host& host, Run&& run) {
   }
   run(*std::get<std::unique_ptr<Mode>>(prepared));
   return {};
+}
+
+// The preview of a prepared mode: its refusal shown (refused, with the focus), nothing
+// when the mode is none (a page that names no work), or what `preview` works out.
+template <typename Mode, typename Work>
+Preview PreviewPrepared(Prepared<Mode> prepared, platform::Host& host, Work&& preview) {
+  if (const Refusal* refusal = std::get_if<Refusal>(&prepared)) {
+    host.ShowError(refusal->message);
+    Preview refused;
+    refused.refused = true;
+    refused.focus = refusal->focus;
+    return refused;
+  }
+  Mode* mode = std::get<std::unique_ptr<Mode>>(prepared).get();
+  if (mode == nullptr) return {};
+  return preview(*mode);
 }
 
 // The walk of a run over the marked rows: the start button is disabled for its

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/preview_dialog.h"
+
 namespace app::script {
 
 void PrintLine(const QString& line) {
@@ -82,6 +84,19 @@ void ScriptDialogs::ShowException(const QString& text) {
 
 void ScriptDialogs::ShowErrorTitled(const QString& /*title*/, const QString& text) {
   PrintLine(QStringLiteral("[error] ") + EscapeLineBreaks(text));
+}
+
+bool ScriptDialogs::ShowPreview(const fileset::Preview& preview) {
+  for (const fileset::PreviewRow& row : preview.rows) {
+    const PreviewTexts texts = TextsOf(row);
+    QString line =
+        QStringLiteral("[preview] ") + texts.status + u'\t' + texts.before + u'\t' + texts.after;
+    if (!texts.reason.isEmpty()) line += u'\t' + texts.reason;
+    PrintLine(EscapeLineBreaks(line));
+  }
+  PrintLine(QStringLiteral("[preview] summary: ") +
+            QString::fromStdString(fileset::PreviewSummary(preview)));
+  return false;
 }
 
 std::optional<QString> ScriptDialogs::PickFolder(const QString& /*title*/) {

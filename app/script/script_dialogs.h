@@ -46,6 +46,8 @@ class ScriptDialogs : public Dialogs {
   bool Ask(const QString& text) override;
   void ShowException(const QString& text) override;
   void ShowErrorTitled(const QString& title, const QString& text) override;
+  // Prints the rows and the summary instead of opening the dialog; never starts the run.
+  bool ShowPreview(const fileset::Preview& preview) override;
   std::optional<QString> PickFolder(const QString& title) override;
   QStringList PickFilesToOpen(const QString& title, const QStringList& filters) override;
   std::optional<QString> PickFileToSave(const QString& filter,

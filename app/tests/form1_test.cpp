@@ -1,6 +1,8 @@
 // The window's wiring: pages, grid clicks, the search box and a start button, driven
 // through the real controls on the offscreen platform.
 
+#include "app/form1.h"
+
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLabel>
@@ -9,8 +11,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <fstream>
-
-#include "app/form1.h"
 
 namespace {
 
@@ -29,7 +29,12 @@ class FakeDialogs : public app::Dialogs {
   QStringList PickFilesToOpen(const QString&, const QStringList&) override { return {}; }
   std::optional<QString> PickFileToSave(const QString&, const QString&) override { return {}; }
   void OpenWithShell(const QString& target) override { boxes << "[open] " + target; }
+  bool ShowPreview(const fileset::Preview& preview) override {
+    boxes << "[preview] " + QString::fromStdString(fileset::PreviewSummary(preview));
+    return startFromPreview;
+  }
   std::optional<QString> folder;
+  bool startFromPreview = false;
 };
 
 class Form1Test : public QObject {
@@ -86,10 +91,10 @@ class Form1Test : public QObject {
   void EveryStartButtonChecksTheListFirst() {
     FakeDialogs dialogs;
     app::TForm1 form(dialogs, app::TForm1::TimerMode::Manual);
-    const char* const starts[] = {"btnExt",     "btnFilename", "btnDate",    "btnProp",
-                                  "btnFileInfo", "btnSyn",     "btnCut",     "btnIns",
-                                  "btnReplace", "btnDelLine",  "btnGetLine", "btnLineSyn",
-                                  "btnInsLine", "btnFileCombine", "btnConvert", "btnCharset"};
+    const char* const starts[] = {"btnExt",      "btnFilename",    "btnDate",    "btnProp",
+                                  "btnFileInfo", "btnSyn",         "btnCut",     "btnIns",
+                                  "btnReplace",  "btnDelLine",     "btnGetLine", "btnLineSyn",
+                                  "btnInsLine",  "btnFileCombine", "btnConvert", "btnCharset"};
     auto* modes = Find<QComboBox>(form, "cmbOpt");
     for (int mode = 0; mode < 16; ++mode) {
       modes->setCurrentIndex(mode);
@@ -155,6 +160,34 @@ class Form1Test : public QObject {
     QVERIFY(Find<QAbstractButton>(form, "btnExt")->isEnabled());
   }
 
+  // The preview button shows what the page's start button would do, changes nothing,
+  // and starts the run only when asked; a page that writes nothing has none.
+  void PreviewShowsTheRunAndMayStartIt() {
+    QTemporaryDir folder;
+    Touch(folder.filePath("a.txt"), "a");
+    FakeDialogs dialogs;
+    app::TForm1 form(dialogs, app::TForm1::TimerMode::Manual);
+    SearchFolder(form, folder.path());
+    form.ClickGridCell(1, 0, Qt::LeftButton);
+    auto* modes = Find<QComboBox>(form, "cmbOpt");
+    modes->setCurrentIndex(0);  // the extension page, as a person picks it
+    emit modes->activated(0);
+    auto* preview = Find<QAbstractButton>(form, "btnPreview");
+    preview->click();  // the extension page refuses an empty extension, as its button does
+    QCOMPARE(dialogs.boxes.last(), QStringLiteral("[error] 请输入新扩展名格式！"));
+    Find<QLineEdit>(form, "edtNewExt")->setText(QStringLiteral("log"));
+    preview->click();
+    QCOMPARE(dialogs.boxes.last(), QStringLiteral("[preview] 1 更改, 0 不变, 0 跳过"));
+    QVERIFY(QFile::exists(folder.filePath("a.txt")));
+    dialogs.startFromPreview = true;
+    preview->click();
+    QCOMPARE(dialogs.boxes.last(), QStringLiteral("[info] 成功处理文件总数量：1"));
+    QVERIFY(QFile::exists(folder.filePath("a.log")));
+    modes->setCurrentIndex(4);  // statistics
+    emit modes->activated(4);
+    QVERIFY(!preview->isEnabled());
+  }
+
   void CataloguePickReplacesTheSelectionThatFocusLeft() {
     // A shown, active window: moving the focus to the list drops the edit's selection,
     // as it does for a person, and the pick must still replace what was selected.
@@ -195,7 +228,8 @@ class Form1Test : public QObject {
 
     edMin->setText(QStringLiteral("x"));
     Find<QAbstractButton>(form, "cbSearch")->click();
-    QCOMPARE(dialogs.boxes.last(), QStringLiteral("[exception] 'x' is not a valid floating point value"));
+    QCOMPARE(dialogs.boxes.last(),
+             QStringLiteral("[exception] 'x' is not a valid floating point value"));
     QVERIFY(Find<QAbstractButton>(form, "cbSearch")->isEnabled());
     QVERIFY(!Find<QAbstractButton>(form, "btnStopSearch")->isEnabled());
   }
