@@ -79,9 +79,7 @@ class Combination {
     SaveRewrite(target, *last_, output, backup_);
   }
 
-  std::string FurtherLine() const {
-    return notText_ == 0 ? std::string() : std::to_string(notText_) + std::string(kNotTextNote);
-  }
+  std::string FurtherLine() const { return NotTextLine(notText_); }
 
  private:
   const fileset::FileList& files_;

@@ -73,8 +73,7 @@ void RunContentFrame(fileset::FileList& files, platform::Host& host, ContentMode
     return true;
   };
   const auto furtherLine = [&] {
-    std::string lines =
-        notText == 0 ? std::string() : std::to_string(notText) + std::string(kNotTextNote);
+    std::string lines = NotTextLine(notText);
     const std::string more = mode.FurtherLines();
     if (!lines.empty() && !more.empty()) lines += "\n";
     return lines + more;

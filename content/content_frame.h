@@ -4,6 +4,7 @@
 // unchanged file, the save over the file, the change counter and the closing message.
 // A mode's Prepare makes its page checks and gives the ContentMode that the frame runs.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,10 @@ inline constexpr std::string_view kFilesUnit = " 个文件!";
 inline constexpr std::string_view kRecordsUnit = " 条记录!";
 // A further line of the closing message, after the count of files that hold a zero byte.
 inline constexpr std::string_view kNotTextNote = " 个文件含有零字节，不是文本，未处理";
+// That line for `count` files; empty for none.
+inline std::string NotTextLine(std::int64_t count) {
+  return count == 0 ? std::string() : std::to_string(count) + std::string(kNotTextNote);
+}
 
 // The file being worked on.
 struct FileContext {

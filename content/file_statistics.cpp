@@ -11,10 +11,6 @@
 #include "platform/error.h"
 #include "platform/file_system.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace content {
 namespace {
 
@@ -37,28 +33,6 @@ struct Tally {
   }
 };
 
-// Bit i: p[i] is CR, LF or zero, for the 64 bytes at `p`.
-std::uint64_t BreakBits(const char* p) {
-#if defined(__SSE2__)
-  std::uint64_t mask = 0;
-  const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n'), zero = _mm_setzero_si128();
-  for (int part = 0; part < 4; ++part) {
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * part));
-    const __m128i hits =
-        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)),
-                     _mm_cmpeq_epi8(bytes, zero));
-    mask |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(hits)))
-            << (16 * part);
-  }
-  return mask;
-#else
-  std::uint64_t mask = 0;
-  for (int i = 0; i < 64; ++i)
-    if (p[i] == '\r' || p[i] == '\n' || p[i] == '\0') mask |= std::uint64_t{1} << i;
-  return mask;
-#endif
-}
-
 // Counts the lines of [begin, end) as if it were a whole text: a break ends a line (CR
 // LF being one break), what follows the last break is one more line, and a zero byte
 // ends the text. Only the break bytes are looked at, 64 bytes at a time.
@@ -80,11 +54,9 @@ Tally CountStretch(const char* begin, const char* end) {
     return true;
   };
   const char* block = begin;
-  for (; end - block >= 64; block += 64)
-    for (std::uint64_t bits = BreakBits(block); bits != 0; bits &= bits - 1)
+  for (; block < end; block += 64)
+    for (std::uint64_t bits = LineBreakMask(block, end); bits != 0; bits &= bits - 1)
       if (!atBreak(block + std::countr_zero(bits))) return tally;
-  for (; block < end; ++block)
-    if ((*block == '\r' || *block == '\n' || *block == '\0') && !atBreak(block)) return tally;
   if (start < end) tally.Line(end - start);
   return tally;
 }

@@ -7,7 +7,8 @@
 #endif
 
 namespace content {
-std::uint64_t LineList::Iterator::BreakMask(const char* block, const char* end) {
+std::uint64_t LineBreakMask(const char* block, const char* end) {
+  constexpr std::ptrdiff_t kBlock = 64;
   std::uint64_t mask = 0;
 #if defined(__SSE2__)
   if (end - block >= kBlock) {
@@ -33,7 +34,7 @@ std::uint64_t LineList::Iterator::BreakMask(const char* block, const char* end) 
 
 LineList::Iterator::Iterator(const char* at, const char* end, const char** textEnd)
     : end_(end), block_(at), textEnd_(textEnd) {
-  if (at != nullptr && at < end) mask_ = BreakMask(at, end);
+  if (at != nullptr && at < end) mask_ = LineBreakMask(at, end);
   Read(at);
 }
 

@@ -69,6 +69,10 @@ class LineList {
   static constexpr std::size_t kNotCounted = static_cast<std::size_t>(-1);
 };
 
+// Bit i: block[i] is CR, LF or zero, for the 64 bytes at `block`; only bytes before `end`
+// count. What the line lists find their lines by.
+std::uint64_t LineBreakMask(const char* block, const char* end);
+
 // Finds the line breaks a block of 64 bytes at a time: a mask of the break bytes (CR,
 // LF and zero) of each block is made at once, and each line then costs a few bit
 // operations.
@@ -125,7 +129,7 @@ class LineList::Iterator {
     while (mask_ == 0) {
       block_ += kBlock;
       if (block_ >= end_) return end_;
-      mask_ = BreakMask(block_, end_);
+      mask_ = LineBreakMask(block_, end_);
     }
     return block_ + std::countr_zero(mask_);
   }
@@ -133,13 +137,11 @@ class LineList::Iterator {
   void SkipTo(const char* at) {
     if (at - block_ >= kBlock) {
       block_ += kBlock;
-      mask_ = block_ < end_ ? BreakMask(block_, end_) : 0;
+      mask_ = block_ < end_ ? LineBreakMask(block_, end_) : 0;
     }
     const auto offset = static_cast<unsigned>(at - block_);
     mask_ &= offset == 0 ? ~std::uint64_t{0} : ~std::uint64_t{0} << offset;
   }
-  // Bit i: block[i] is CR, LF or zero; only bytes before `end` count.
-  static std::uint64_t BreakMask(const char* block, const char* end);
   void Ended(const char* at) const {
     if (textEnd_ != nullptr) *textEnd_ = at;
   }

@@ -50,7 +50,7 @@ fileset::RunEnd RunTwoFileFrame(fileset::FileList& files, platform::Host& host,
     std::string text(kClosingBefore);
     text += std::to_string(notText == 0 ? records : 0);
     text += kRecordsUnit;
-    if (notText != 0) text += "\n" + std::to_string(notText) + std::string(kNotTextNote);
+    if (notText != 0) text += "\n" + NotTextLine(notText);
     host.ShowInfo(text);
   });
 }

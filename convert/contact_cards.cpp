@@ -66,23 +66,13 @@ class Card {
         out += value;
         continue;
       }
-      bool needsQuotes = false;
-      const std::size_t start = out.size();
-      for (const char c : value) {
-        if (c == ';') continue;
-        needsQuotes = needsQuotes || c == ',' || c == '"';
-        out += c;
-      }
-      if (quote && needsQuotes) {
-        out.resize(start);
-        out += '"';
-        for (const char c : value) {
-          if (c == ';') continue;
-          if (c == '"') out += '"';
-          out += c;
-        }
-        out += '"';
-      }
+      unquoted_.clear();
+      for (const char c : value)
+        if (c != ';') unquoted_ += c;
+      if (quote)
+        AppendCsvField(unquoted_, out);
+      else
+        out += unquoted_;
     }
   }
 
@@ -90,6 +80,7 @@ class Card {
   std::array<std::string_view, kFieldCount> values_;
   std::array<std::string, kFieldCount> copies_;
   std::array<bool, kFieldCount> filled_{};
+  std::string unquoted_;  // a value without its ";", reused
 };
 
 }  // namespace

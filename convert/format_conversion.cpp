@@ -36,8 +36,7 @@ class FormatRun {
   }
 
   std::string FurtherLine() const {
-    std::string lines;
-    if (notText_ != 0) lines = std::to_string(notText_) + std::string(content::kNotTextNote);
+    std::string lines = content::NotTextLine(notText_);
     if (sheetsFailed_ != 0) {
       if (!lines.empty()) lines += "\n";
       lines += std::to_string(sheetsFailed_) + std::string(kSpreadsheetsFailedNote);

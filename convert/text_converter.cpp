@@ -43,6 +43,19 @@ bool TabsToCommas(std::string_view line, std::string& out) {
 
 }  // namespace
 
+void AppendCsvField(std::string_view field, std::string& out) {
+  if (field.find_first_of(",\"") == std::string_view::npos) {
+    out += field;
+    return;
+  }
+  out += '"';
+  for (const char c : field) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
+}
+
 void TabsToCsv(std::string_view line, std::string& out) {
   // Most lines hold neither a comma nor a quote: then each tab simply becomes a comma.
   if (TabsToCommas(line, out)) return;
@@ -50,17 +63,7 @@ void TabsToCsv(std::string_view line, std::string& out) {
   std::size_t start = 0;
   while (true) {
     const std::size_t tab = line.find('\t', start);
-    const std::string_view field = line.substr(start, tab - start);
-    if (field.find_first_of(",\"") == std::string_view::npos) {
-      out += field;
-    } else {
-      out += '"';
-      for (const char c : field) {
-        if (c == '"') out += '"';
-        out += c;
-      }
-      out += '"';
-    }
+    AppendCsvField(line.substr(start, tab - start), out);
     if (tab == std::string_view::npos) break;
     out += ',';
     start = tab + 1;

@@ -15,6 +15,11 @@ enum class Converted {
   NotText,  // the source holds a zero byte: nothing was written
 };
 
+// `field` appended to `out` as a field of comma-separated values: in double quotes, its
+// double quotes doubled, when it holds a comma or a double quote (a field of a text line
+// holds no line break).
+void AppendCsvField(std::string_view field, std::string& out);
+
 // One line of tab-separated fields as a line of comma-separated values: a field that
 // holds a comma or a double quote is put in double quotes, its double quotes doubled, so
 // that every field stays in its column. Written into `out`, whose memory is reused.

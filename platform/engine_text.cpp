@@ -5,6 +5,7 @@
 
 #include <bit>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -23,17 +24,20 @@ constexpr unsigned kTrailCount = 0xFE - 0x40 + 1;  // 191 trail slots (0x7F unus
 bool IsLead(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 bool IsTwoByteTrail(unsigned char c) { return c >= 0x40 && c <= 0xFE && c != 0x7F; }
 
+// The code point of one engine character; none when the bytes are not one character.
+std::optional<UChar32> CodePointOf(std::string_view character) {
+  const std::u16string utf16 = EngineToUtf16(character);
+  if (utf16.size() == 1) return utf16[0];
+  if (utf16.size() == 2 && U16_IS_LEAD(utf16[0]) && U16_IS_TRAIL(utf16[1]))
+    return U16_GET_SUPPLEMENTARY(utf16[0], utf16[1]);
+  return std::nullopt;
+}
+
 // Decodes one multi-byte character, lowers it and re-encodes it when it changed.
 void FoldThroughIcu(FoldedChar& f) {
-  const std::u16string utf16 = EngineToUtf16(std::string_view(f.bytes, f.sourceLength));
-  UChar32 c = 0;
-  if (utf16.size() == 1) {
-    c = utf16[0];
-  } else if (utf16.size() == 2 && U16_IS_LEAD(utf16[0]) && U16_IS_TRAIL(utf16[1])) {
-    c = U16_GET_SUPPLEMENTARY(utf16[0], utf16[1]);
-  } else {
-    return;
-  }
+  const std::optional<UChar32> code = CodePointOf(std::string_view(f.bytes, f.sourceLength));
+  if (!code) return;
+  const UChar32 c = *code;
   const UChar32 lower = u_tolower(c);
   if (lower == c) return;
   std::u16string lowered;
@@ -186,16 +190,8 @@ bool StartsCharacter(std::string_view text, std::size_t at, std::size_t& boundar
 
 // Whether a character has letter case: one without it is the lowered form of no other.
 bool HasLetterCase(std::string_view character) {
-  const std::u16string utf16 = EngineToUtf16(character);
-  UChar32 c = 0;
-  if (utf16.size() == 1) {
-    c = utf16[0];
-  } else if (utf16.size() == 2 && U16_IS_LEAD(utf16[0]) && U16_IS_TRAIL(utf16[1])) {
-    c = U16_GET_SUPPLEMENTARY(utf16[0], utf16[1]);
-  } else {
-    return true;
-  }
-  return u_hasBinaryProperty(c, UCHAR_CASED) || u_tolower(c) != c;
+  const std::optional<UChar32> c = CodePointOf(character);
+  return !c || u_hasBinaryProperty(*c, UCHAR_CASED) || u_tolower(*c) != *c;
 }
 
 }  // namespace

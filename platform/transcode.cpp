@@ -190,6 +190,20 @@ bool EightAscii(const unsigned char* p) {
   return (word & kHighBits) == 0;
 }
 
+// Copies the ASCII at `p` to `o`, eight bytes at a time where it can, both moved on;
+// false, nothing copied, at a byte beyond ASCII. ASCII is the same in both encodings.
+bool CopyAscii(const unsigned char*& p, const unsigned char* end, char*& o) {
+  if (end - p >= 8 && EightAscii(p)) {
+    std::memcpy(o, p, 8);
+    p += 8;
+    o += 8;
+    return true;
+  }
+  if (*p >= 0x80) return false;
+  *o++ = static_cast<char>(*p++);
+  return true;
+}
+
 // `out` grown by room for `bytes` and a few bytes of slack, as entries are written four
 // bytes at a time.
 char* MakeRoom(std::string& out, std::size_t bytes) {
@@ -216,18 +230,8 @@ bool Gb18030ToUtf8(std::string_view gb18030, std::string& out) {
   // No character grows by more than half: two bytes give at most three.
   char* o = MakeRoom(out, gb18030.size() + gb18030.size() / 2);
   while (p < end) {
-    if (end - p >= 8 && EightAscii(p)) {
-      std::memcpy(o, p, 8);
-      p += 8;
-      o += 8;
-      continue;
-    }
+    if (CopyAscii(p, end, o)) continue;
     const unsigned c = *p;
-    if (c < 0x80) {
-      *o++ = static_cast<char>(c);
-      ++p;
-      continue;
-    }
     if (!IsLead(c) || end - p < 2) break;
     if (IsTwoByteTrail(p[1])) {
       // Chinese text is long runs of two-byte characters: they are taken in one loop.
@@ -269,18 +273,8 @@ bool Utf8ToGb18030(std::string_view utf8, std::string& out) {
   // A two-byte UTF-8 character may need a four-byte code.
   char* o = MakeRoom(out, utf8.size() * 2);
   while (p < end) {
-    if (end - p >= 8 && EightAscii(p)) {
-      std::memcpy(o, p, 8);
-      p += 8;
-      o += 8;
-      continue;
-    }
+    if (CopyAscii(p, end, o)) continue;
     const unsigned c = *p;
-    if (c < 0x80) {
-      *o++ = static_cast<char>(c);
-      ++p;
-      continue;
-    }
     const std::ptrdiff_t left = end - p;
     char32_t code;
     if (c >= 0xC2 && c <= 0xDF) {
