@@ -31,11 +31,12 @@ is not what is compared.
 """
 import os
 import shutil
-import statistics
 import subprocess
 import sys
 import tempfile
-import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from timing import medians, run  # noqa: E402
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SHARED = os.environ.get("TESSALY_SHARED", os.path.join(HERE, "..", "..", "shared"))
@@ -100,29 +101,6 @@ CASES = [
 ]
 
 
-def run(command, stdout=subprocess.DEVNULL, env=None):
-    """Wall seconds, peak resident kilobytes and processor seconds (user + system) of one
-    run. Dirty pages of earlier runs are written out first, so that no run pays for the
-    disk work of another."""
-    os.sync()
-    start = time.perf_counter()
-    process = subprocess.Popen(command, stdout=stdout, stderr=subprocess.PIPE, env=env)
-    _, status, usage = os.wait4(process.pid, 0)
-    seconds = time.perf_counter() - start
-    process.returncode = os.waitstatus_to_exitcode(status)
-    err = process.stderr.read()
-    process.stderr.close()
-    if process.returncode not in (0, 1):  # grep answers 1 when it printed nothing
-        sys.exit(f"{command!r} failed ({process.returncode}): {err[-2000:]!r}")
-    return seconds, usage.ru_maxrss, usage.ru_utime + usage.ru_stime
-
-
-def median_run(times, command, **kwargs):
-    results = [run(command, **kwargs) for _ in range(times)]
-    return (statistics.median(r[0] for r in results), max(r[1] for r in results),
-            statistics.median(r[2] for r in results))
-
-
 def main():
     if len(sys.argv) < 2:
         sys.exit(__doc__)
@@ -160,11 +138,7 @@ def main():
     def to_file(command, kind):
         prepare(kind)
         with open(out, "wb") as sink:
-            return run(command + [work.encode()], stdout=sink, env=env)
-
-    def medians(results):
-        return (statistics.median(r[0] for r in results), max(r[1] for r in results),
-                statistics.median(r[2] for r in results))
+            return run(command + [work.encode()], stdout=sink, env=env, ok=(0, 1))  # grep: 1, no line
 
     try:
         run(["cat", source])  # warm the cache

@@ -25,11 +25,12 @@ from it. The backup box is cleared.
 import hashlib
 import os
 import shutil
-import statistics
 import subprocess
 import sys
 import tempfile
-import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from timing import medians, run  # noqa: E402
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SHARED = os.environ.get("TESSALY_SHARED", os.path.join(HERE, "..", "..", "shared"))
@@ -90,27 +91,6 @@ def file_digest(path):
     for block in blocks(path):
         digest.update(block)
     return digest.hexdigest()
-
-
-def run(command, stdout, env=None):
-    """Wall seconds, peak resident kilobytes and processor seconds (user + system) of one
-    run. Dirty pages of earlier runs are written out first, so that no run pays for the
-    disk work of another."""
-    os.sync()
-    start = time.perf_counter()
-    process = subprocess.Popen(command, stdout=stdout, stderr=subprocess.PIPE, env=env)
-    _, status, usage = os.wait4(process.pid, 0)
-    seconds = time.perf_counter() - start
-    err = process.stderr.read()
-    process.stderr.close()
-    if os.waitstatus_to_exitcode(status) != 0:
-        sys.exit(f"{command!r} failed: {err[-2000:]!r}")
-    return seconds, usage.ru_maxrss, usage.ru_utime + usage.ru_stime
-
-
-def medians(results):
-    return (statistics.median(r[0] for r in results), max(r[1] for r in results),
-            statistics.median(r[2] for r in results))
 
 
 def main():

@@ -31,11 +31,12 @@ import atexit
 import os
 import resource
 import shutil
-import statistics
 import subprocess
 import sys
 import tempfile
-import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from timing import medians, run  # noqa: E402
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SHARED = os.environ.get("TESSALY_SHARED", os.path.join(HERE, "..", "..", "shared"))
@@ -93,27 +94,6 @@ MERGE = "select cmbOpt 5\nuncheck chkSynBak\nclick btnSyn\n"
 SYNC = f"select cmbOpt 11\nset edtLineKeys ERROR;{KEYWORD2}\nuncheck chkKeysSyn\nclick btnLineSyn\n"
 COMBINE = "select cmbOpt 13\nuncheck chkFileCombine\nclick btnFileCombine\n"
 STATS = "select cmbOpt 4\ncurrent 1 0\nclick btnFileInfo\n" + "".join(f"get {n}\n" for n in FIGURES)
-
-
-def run(command, stdout=subprocess.DEVNULL, env=None):
-    """Wall seconds, peak resident kilobytes and processor seconds (user + system, of the
-    process and the children it waited for) of one run. Dirty pages of earlier runs are
-    written out first, so that no run pays for the disk work of another."""
-    os.sync()
-    start = time.perf_counter()
-    process = subprocess.Popen(command, stdout=stdout, stderr=subprocess.PIPE, env=env)
-    _, status, usage = os.wait4(process.pid, 0)
-    seconds = time.perf_counter() - start
-    err = process.stderr.read()
-    process.stderr.close()
-    if os.waitstatus_to_exitcode(status) != 0:
-        sys.exit(f"{command!r} failed ({os.waitstatus_to_exitcode(status)}): {err[-2000:]!r}")
-    return seconds, usage.ru_maxrss, usage.ru_utime + usage.ru_stime
-
-
-def medians(results):
-    return (statistics.median(r[0] for r in results), max(r[1] for r in results),
-            statistics.median(r[2] for r in results))
 
 
 def make(path, shell_command):
