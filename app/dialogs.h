@@ -5,8 +5,10 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
+#include "content/line_diff.h"
 #include "fileset/preview.h"
 
 namespace app {
@@ -32,8 +34,11 @@ class Dialogs {
   virtual std::optional<QString> PickFileToSave(const QString& filter,
                                                 const QString& defaultSuffix) = 0;
 
-  // The preview of a run; true when the person asks to start it.
-  virtual bool ShowPreview(const fileset::Preview& preview) = 0;
+  // The differences of the file of one list row, for a preview; may throw CommandError.
+  using RowDifferences = std::function<content::LineDiff(int row)>;
+  // The preview of a run, with the differences of each row's file when `differences`
+  // is given; true when the person asks to start the run.
+  virtual bool ShowPreview(const fileset::Preview& preview, const RowDifferences& differences) = 0;
 
   // The shell's "open" verb on a file name or address; the result is ignored.
   virtual void OpenWithShell(const QString& target) = 0;

@@ -49,6 +49,10 @@ class TForm1 : public QWidget {
   void ClickGridCell(int row, int column, Qt::MouseButton button);
   void SetCurrentGridCell(int row, int column);
   const fileset::FileList& Files() const { return files_; }
+  // The differences the shown page's run would make to the file of list row `row`, after
+  // the checks the preview button makes (their boxes shown): none when they fail, when
+  // the page edits no lines or when the run would not change that file.
+  content::LineDiff PreviewDifferences(int row);
 
   // Runs Timer1's event now. A tips download that the tick starts goes on in the
   // background; TipsDownloadPending() tells whether it is still under way.

@@ -12,7 +12,7 @@ void TForm1::ShowModePage(int first, int second) {
   if (first >= 0 && first < pgcOne->count()) pgcOne->setCurrentIndex(first);
   // A page that writes nothing has nothing to preview.
   if (btnPreview != nullptr && first >= 0 && static_cast<std::size_t>(first) < ModeTable().size())
-    btnPreview->setEnabled(ModeTable()[static_cast<std::size_t>(first)].preview != nullptr);
+    btnPreview->setEnabled(ModeTable()[static_cast<std::size_t>(first)].preview.rows != nullptr);
 }
 
 void TForm1::StartButtonClick(int mode) {
@@ -27,18 +27,35 @@ void TForm1::btnPreviewClick() {
   const int mode = cmbOpt->currentIndex();
   if (mode < 0 || static_cast<std::size_t>(mode) >= ModeTable().size()) return;
   const ModeEntry& entry = ModeTable()[static_cast<std::size_t>(mode)];
-  if (entry.preview == nullptr) return;
+  if (entry.preview.rows == nullptr) return;
   bool start = false;
   RunCommand(btnPreview, [&] {
     if (!CheckRunPrecondition()) return;
-    const fileset::Preview preview = entry.preview(pages_, files_, host_);
+    const fileset::Preview preview = entry.preview.rows(pages_, files_, host_);
     if (preview.refused) {
       FocusControl(preview.focus);
       return;
     }
-    start = dialogs_.ShowPreview(preview);
+    Dialogs::RowDifferences differences;
+    if (entry.preview.differences != nullptr)
+      differences = [this, &entry](int row) {
+        return entry.preview.differences(pages_, files_, host_, row);
+      };
+    start = dialogs_.ShowPreview(preview, differences);
   });
   if (start) StartButtonClick(mode);
+}
+
+content::LineDiff TForm1::PreviewDifferences(int row) {
+  const int mode = cmbOpt->currentIndex();
+  if (mode < 0 || static_cast<std::size_t>(mode) >= ModeTable().size()) return {};
+  const ModeEntry& entry = ModeTable()[static_cast<std::size_t>(mode)];
+  content::LineDiff diff;
+  if (entry.preview.differences == nullptr) return diff;
+  RunCommand(btnPreview, [&] {
+    if (CheckRunPrecondition()) diff = entry.preview.differences(pages_, files_, host_, row);
+  });
+  return diff;
 }
 
 void TForm1::FocusControl(std::string_view objectName) {

@@ -36,24 +36,46 @@ fileset::Preview PreviewOf(const ModePages& pages, fileset::FileList& files, pla
                                   [&](auto& mode) { return kFrame(files, host, mode); });
 }
 
-template <auto kPage, auto kRead, auto kPrepare>
-constexpr PreviewHandler kContentPreview =
-    PreviewOf<kPage, kRead, kPrepare, &content::PreviewContentFrame>;
-template <auto kPage, auto kRead, auto kPrepare>
-constexpr PreviewHandler kFilePreview =
-    PreviewOf<kPage, kRead, kPrepare, &fileops::PreviewFileOperation>;
-template <auto kPage, auto kRead, auto kPrepare>
-constexpr PreviewHandler kTwoFilePreview =
-    PreviewOf<kPage, kRead, kPrepare, &content::PreviewTwoFileFrame>;
-
-fileset::Preview PreviewCombine(const ModePages&, fileset::FileList& files, platform::Host& host) {
-  return content::PreviewCombine(files, host);
+// A differences handler: the same, for the file of one row.
+template <auto kPage, auto kRead, auto kPrepare, auto kDiff>
+content::LineDiff DiffOf(const ModePages& pages, fileset::FileList& files, platform::Host& host,
+                         int row) {
+  content::LineDiff diff;
+  fileset::RunPrepared(kPrepare(kRead(pages.*kPage)), host,
+                       [&](auto& mode) { diff = kDiff(files, host, mode, row); });
+  return diff;
 }
 
-fileset::Preview PreviewConvert(const ModePages& pages, fileset::FileList& files,
-                                platform::Host& host) {
-  return convert::PreviewFormatConversion(files, ReadConvertPage(pages.convert), host);
-}
+template <auto kPage, auto kRead, auto kPrepare>
+constexpr PreviewHandlers kContentPreview = {
+    PreviewOf<kPage, kRead, kPrepare, &content::PreviewContentFrame>,
+    DiffOf<kPage, kRead, kPrepare, &content::DiffContentFrame>};
+template <auto kPage, auto kRead, auto kPrepare>
+constexpr PreviewHandlers kFilePreview = {
+    PreviewOf<kPage, kRead, kPrepare, &fileops::PreviewFileOperation>};
+template <auto kPage, auto kRead, auto kPrepare>
+constexpr PreviewHandlers kTwoFilePreview = {
+    PreviewOf<kPage, kRead, kPrepare, &content::PreviewTwoFileFrame>,
+    DiffOf<kPage, kRead, kPrepare, &content::DiffTwoFileFrame>};
+
+constexpr PreviewHandlers kCombinePreview = {
+    [](const ModePages&, fileset::FileList& files, platform::Host& host) {
+      return content::PreviewCombine(files, host);
+    },
+    [](const ModePages&, fileset::FileList& files, platform::Host& host, int row) {
+      return content::DiffCombine(files, host, row);
+    }};
+
+// A conversion writes new files, so it has no lines to compare.
+constexpr PreviewHandlers kConvertPreview = {
+    [](const ModePages& pages, fileset::FileList& files, platform::Host& host) {
+      return convert::PreviewFormatConversion(files, ReadConvertPage(pages.convert), host);
+    }};
+
+// The encoding page changes every line's bytes, not its lines: no differences either.
+constexpr PreviewHandlers kEncodingPreview = {
+    PreviewOf<&ModePages::encoding, &ReadEncodingPage, &content::PrepareEncodingConversion,
+              &content::PreviewContentFrame>};
 
 // The start handlers, named after their buttons.
 constexpr StartHandler btnExtClick =
@@ -118,9 +140,12 @@ constexpr ModeEntry kModes[] = {
     {"更改文件或目录属性", "TabSheet10", "更改文件或目录属性",
      Build<&ModePages::attributes, &BuildAttributesPage, &AttributesPage::btnProp>, btnPropClick,
      kFilePreview<&ModePages::attributes, &ReadAttributesPage, &fileops::PrepareChangeAttributes>},
-    {"文件信息统计", "ts3", "文件信息统计",
+    {"文件信息统计",
+     "ts3",
+     "文件信息统计",
      Build<&ModePages::statistics, &BuildStatisticsPage, &StatisticsPage::btnFileInfo>,
-     btnFileInfoClick, nullptr},
+     btnFileInfoClick,
+     {}},
     {"合并关键字内容", "ts1", "合并关键字内容",
      Build<&ModePages::merge, &BuildKeywordMergePage, &KeywordMergePage::btnSyn>, btnSynClick,
      kTwoFilePreview<&ModePages::merge, &ReadKeywordMergePage, &content::PrepareKeywordMerge>},
@@ -156,14 +181,14 @@ constexpr ModeEntry kModes[] = {
      kContentPreview<&ModePages::insertLines, &ReadInsertLinesPage, &content::PrepareInsertLines>},
     {"文件内容合并", "TabSheet11", "文件内容合并",
      Build<&ModePages::combine, &BuildCombinePage, &CombinePage::btnFileCombine>,
-     btnFileCombineClick, PreviewCombine},
+     btnFileCombineClick, kCombinePreview},
     {"文件格式转换", "TabSheet12", "文件格式转换",
      Build<&ModePages::convert, &BuildConvertPage, &ConvertPage::btnConvert,
            &ConvertPage::edtFileFormat>,
-     btnConvertClick, PreviewConvert},
+     btnConvertClick, kConvertPreview},
     {"文件内容编码转换", "ts5", "文件编码转换",
      Build<&ModePages::encoding, &BuildEncodingPage, &EncodingPage::btnCharset>, btnCharsetClick,
-     kContentPreview<&ModePages::encoding, &ReadEncodingPage, &content::PrepareEncodingConversion>},
+     kEncodingPreview},
 };
 
 }  // namespace

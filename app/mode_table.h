@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/pages/mode_pages.h"
+#include "content/line_diff.h"
 #include "fileset/batch_run.h"
 #include "fileset/file_list.h"
 #include "platform/host.h"
@@ -32,6 +33,16 @@ using StartHandler = fileset::RunEnd (*)(const ModePages& pages, fileset::FileLi
 using PreviewHandler = fileset::Preview (*)(const ModePages& pages, fileset::FileList& files,
                                             platform::Host& host);
 
+// The differences the shown page's run would make to the file of list row `row`, worked
+// out as the preview is; the page's checks are made again.
+using DiffHandler = content::LineDiff (*)(const ModePages& pages, fileset::FileList& files,
+                                          platform::Host& host, int row);
+
+struct PreviewHandlers {
+  PreviewHandler rows = nullptr;      // nullptr: the mode writes nothing, so nothing to preview
+  DiffHandler differences = nullptr;  // nullptr: not a mode that edits lines
+};
+
 // What the window needs of every page once it is built.
 struct ModePage {
   QPushButton* start = nullptr;
@@ -44,7 +55,7 @@ struct ModeEntry {
   const char* tabCaption;  // four tab captions differ from their entries
   ModePage (*build)(QWidget* page, ModePages& pages);  // fills the page, keeps its controls
   StartHandler start;
-  PreviewHandler preview;  // nullptr: the mode writes nothing, so there is nothing to preview
+  PreviewHandlers preview;
 };
 
 // The modes in cmbOpt's order, which is also the order of the pages: mode = page index.

@@ -4,14 +4,17 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
 #include <QSortFilterProxyModel>
+#include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "app/diff_view.h"
 #include "app/engine_qstring.h"
 
 namespace app {
@@ -77,9 +80,34 @@ class SkippedOnly final : public QSortFilterProxyModel {
   bool only_ = false;
 };
 
+// Shows the differences of the file of the preview row at `index` of the filtered table.
+void ShowDifferences(DiffView& view, const fileset::Preview& preview,
+                     const QSortFilterProxyModel& filter, const QModelIndex& index,
+                     const Dialogs::RowDifferences& differences) {
+  const QModelIndex source = filter.mapToSource(index);
+  if (!source.isValid()) {
+    view.ShowNote({});
+    return;
+  }
+  const fileset::PreviewRow& row = preview.rows[static_cast<std::size_t>(source.row())];
+  if (row.status == fileset::PreviewStatus::Skip || row.status == fileset::PreviewStatus::Stop) {
+    view.ShowNote(QStringLiteral("运行不会更改这个文件"));
+    return;
+  }
+  // A large file takes as long as its preview did.
+  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  try {
+    view.Show(differences(row.row));
+  } catch (const std::exception& error) {
+    view.ShowNote(QString::fromUtf8(error.what()));
+  }
+  QGuiApplication::restoreOverrideCursor();
+}
+
 }  // namespace
 
-bool ShowPreviewDialog(QWidget* parent, const fileset::Preview& preview) {
+bool ShowPreviewDialog(QWidget* parent, const fileset::Preview& preview,
+                       const Dialogs::RowDifferences& differences) {
   QDialog dialog(parent);
   dialog.setObjectName(QStringLiteral("PreviewDialog"));
   dialog.setWindowTitle(QStringLiteral("预览"));
@@ -97,7 +125,17 @@ bool ShowPreviewDialog(QWidget* parent, const fileset::Preview& preview) {
   table->horizontalHeader()->setStretchLastSection(true);
   table->setColumnWidth(1, 320);
   table->setColumnWidth(2, 320);
-  column->addWidget(table, 1);
+  auto* split = new QSplitter(Qt::Vertical, &dialog);
+  split->addWidget(table);
+  column->addWidget(split, 1);
+  if (differences) {
+    auto* view = new DiffView(split);
+    split->addWidget(view);
+    QObject::connect(table->selectionModel(), &QItemSelectionModel::currentRowChanged, view,
+                     [=, &preview, &filter](const QModelIndex& current) {
+                       ShowDifferences(*view, preview, filter, current, differences);
+                     });
+  }
   QObject::connect(skippedOnly, &QCheckBox::toggled, &filter, &SkippedOnly::SetOnly);
   auto* buttons = new QDialogButtonBox(&dialog);
   QPushButton* start = buttons->addButton(QStringLiteral("开始处理"), QDialogButtonBox::AcceptRole);

@@ -33,8 +33,8 @@ void QtDialogs::ShowErrorTitled(const QString& title, const QString& text) {
   QMessageBox::critical(parent_, title, text);
 }
 
-bool QtDialogs::ShowPreview(const fileset::Preview& preview) {
-  return ShowPreviewDialog(parent_, preview);
+bool QtDialogs::ShowPreview(const fileset::Preview& preview, const RowDifferences& differences) {
+  return ShowPreviewDialog(parent_, preview, differences);
 }
 
 std::optional<QString> QtDialogs::PickFolder(const QString& title) {

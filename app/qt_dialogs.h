@@ -17,7 +17,7 @@ class QtDialogs : public Dialogs {
   bool Ask(const QString& text) override;
   void ShowException(const QString& text) override;
   void ShowErrorTitled(const QString& title, const QString& text) override;
-  bool ShowPreview(const fileset::Preview& preview) override;
+  bool ShowPreview(const fileset::Preview& preview, const RowDifferences& differences) override;
   std::optional<QString> PickFolder(const QString& title) override;
   QStringList PickFilesToOpen(const QString& title, const QStringList& filters) override;
   std::optional<QString> PickFileToSave(const QString& filter,

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "content/line_diff.h"
 #include "platform/error.h"
 #include "platform/file_system.h"
 
@@ -76,6 +77,18 @@ PreviewRow PreviewRewrite(int row, const std::string& fullPath, const platform::
   return shown;
 }
 
+// The differences `build` makes to the file at `path`; none when it leaves the file or
+// the file is no text.
+template <typename Build>
+LineDiff DiffRewrite(const platform::NativePath& path, Build&& build) {
+  const LineList text = LineList::Load(path);
+  if (text.HoldsZeroByte()) return {};
+  DiffingSink output(text);
+  const std::optional<FileResult> result = build(text, output);
+  if (result != FileResult::Save) return {};
+  return output.Finish();
+}
+
 }  // namespace
 
 fileset::Preview PreviewTwoFileFrame(const fileset::FileList& files, platform::Host& host,
@@ -106,10 +119,14 @@ fileset::Preview PreviewTwoFileFrame(const fileset::FileList& files, platform::H
   return preview;
 }
 
-fileset::Preview PreviewCombine(const fileset::FileList& files, platform::Host& host) {
-  fileset::Preview preview;
-  std::vector<int> joined;  // the rows of text files, in run order
-  bool stopped = false;
+namespace {
+
+// The rows a combine joins, in run order, the last being its target: each file that is
+// no text gets a 跳过 row in `preview`, and one that cannot be read a 停止 row, which
+// ends the walk (then none are joined).
+std::vector<int> JoinedRows(const fileset::FileList& files, platform::Host& host,
+                            fileset::Preview& preview) {
+  std::vector<int> joined;
   fileset::WalkMarkedRows(
       files, host, fileset::MarkedRowsRun::SameFile::Never,
       [&](int row) {
@@ -122,25 +139,47 @@ fileset::Preview PreviewCombine(const fileset::FileList& files, platform::Host& 
                                     std::string(fileset::kNotText)});
           else
             joined.push_back(row);
+          return true;
         } catch (const platform::CommandError& error) {
           preview.rows.push_back({row, PreviewStatus::Stop, files.FullPath(row), {}, error.what()});
-          stopped = true;
+          joined.clear();
+          return false;
         }
-        return !stopped;
       },
       {});
-  if (stopped || joined.empty()) return preview;
+  return joined;
+}
+
+// The target's new lines: every joined file's, its own last.
+std::optional<FileResult> Join(const fileset::FileList& files, const std::vector<int>& joined,
+                               const LineList& own, LineSink& output) {
+  for (std::size_t i = 0; i + 1 < joined.size(); ++i)
+    for (const std::string_view line : LineList::Load(files.NativeFullPath(joined[i])))
+      output.Add(line);
+  for (const std::string_view line : own) output.Add(line);
+  return FileResult::Save;
+}
+
+}  // namespace
+
+fileset::Preview PreviewCombine(const fileset::FileList& files, platform::Host& host) {
+  fileset::Preview preview;
+  const std::vector<int> joined = JoinedRows(files, host, preview);
+  if (joined.empty()) return preview;
   const int target = joined.back();
   preview.rows.push_back(PreviewRewrite(
       target, files.FullPath(target), files.NativeFullPath(target), true,
-      [&](const LineList& own, LineSink& output) -> std::optional<FileResult> {
-        for (std::size_t i = 0; i + 1 < joined.size(); ++i)
-          for (const std::string_view line : LineList::Load(files.NativeFullPath(joined[i])))
-            output.Add(line);
-        for (const std::string_view line : own) output.Add(line);
-        return FileResult::Save;
-      }));
+      [&](const LineList& own, LineSink& output) { return Join(files, joined, own, output); }));
   return preview;
+}
+
+LineDiff DiffCombine(const fileset::FileList& files, platform::Host& host, int row) {
+  fileset::Preview preview;
+  const std::vector<int> joined = JoinedRows(files, host, preview);
+  if (joined.empty() || joined.back() != row) return {};
+  return DiffRewrite(files.NativeFullPath(row), [&](const LineList& own, LineSink& output) {
+    return Join(files, joined, own, output);
+  });
 }
 
 fileset::Preview PreviewContentFrame(const fileset::FileList& files, platform::Host& host,
@@ -167,6 +206,41 @@ fileset::Preview PreviewContentFrame(const fileset::FileList& files, platform::H
   fileset::WalkMarkedRows(files, host, fileset::MarkedRowsRun::SameFile::ByIdentity, visit,
                           repeated);
   return preview;
+}
+
+LineDiff DiffTwoFileFrame(const fileset::FileList& files, platform::Host& host, TwoFileMode& mode,
+                          int row) {
+  const fileset::FileList::TwoMarked marked = files.FindFirstTwoMarked();
+  if (!marked.found) {
+    host.ShowError(mode.fewerThanTwo());
+    return {};
+  }
+  if (row != marked.second) return {};
+  const LineList source = LineList::Load(files.NativeFullPath(marked.first));
+  if (source.HoldsZeroByte()) return {};
+  return DiffRewrite(files.NativeFullPath(row),
+                     [&](const LineList& target, LineSink& output) -> std::optional<FileResult> {
+                       mode.Build(source, target, output, host);
+                       return FileResult::Save;
+                     });
+}
+
+LineDiff DiffContentFrame(const fileset::FileList& files, platform::Host& host, ContentMode& mode,
+                          int row) {
+  LineDiff diff;
+  mode.Begin();
+  fileset::WalkMarkedRows(
+      files, host, fileset::MarkedRowsRun::SameFile::ByIdentity,
+      [&](int visited) {
+        if (visited != row) return true;
+        const FileContext file = ContextOf(files, row);
+        diff = DiffRewrite(file.path, [&](const LineList& text, LineSink& output) {
+          return std::optional<FileResult>(mode.Build(file, text, output, host));
+        });
+        return false;
+      },
+      {});
+  return diff;
 }
 
 }  // namespace content

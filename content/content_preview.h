@@ -3,6 +3,7 @@
 // writing a byte.
 
 #include "content/content_frame.h"
+#include "content/line_diff.h"
 #include "content/two_file_frame.h"
 #include "fileset/file_list.h"
 #include "fileset/preview.h"
@@ -28,5 +29,15 @@ fileset::Preview PreviewTwoFileFrame(const fileset::FileList& files, platform::H
 // The file a combine would write, as one row ("A -> B": its lines, and the lines joined),
 // after a 跳过 row for each file that is no text; a file that cannot be read stops it.
 fileset::Preview PreviewCombine(const fileset::FileList& files, platform::Host& host);
+
+// The differences the run would make to the file of grid row `row`, worked out as its
+// preview row is: none when the run would not come to that row, would leave the file
+// or finds no text in it. A file that cannot be read throws CommandError.
+LineDiff DiffContentFrame(const fileset::FileList& files, platform::Host& host, ContentMode& mode,
+                          int row);
+// Only the target has differences; fewer than two marked rows show the mode's error box.
+LineDiff DiffTwoFileFrame(const fileset::FileList& files, platform::Host& host, TwoFileMode& mode,
+                          int row);
+LineDiff DiffCombine(const fileset::FileList& files, platform::Host& host, int row);
 
 }  // namespace content

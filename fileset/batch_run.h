@@ -36,14 +36,15 @@ struct Refusal {
 template <typename Mode>
 using Prepared = std::variant<Refusal, std::unique_ptr<Mode>>;
 
-// Shows the refusal, or runs the prepared mode with `run`.
+// Shows the refusal, or runs the prepared mode with `run` (nothing for a mode that is
+// none: a page that names no work).
 template <typename Mode, typename Run>
 RunEnd RunPrepared(Prepared<Mode> prepared, platform::Host& host, Run&& run) {
   if (const Refusal* refusal = std::get_if<Refusal>(&prepared)) {
     host.ShowError(refusal->message);
     return {refusal->focus};
   }
-  run(*std::get<std::unique_ptr<Mode>>(prepared));
+  if (Mode* mode = std::get<std::unique_ptr<Mode>>(prepared).get()) run(*mode);
   return {};
 }
 

@@ -176,8 +176,12 @@ void Stamp(const struct stat& st, std::int64_t (&stamp)[3]) {
 
 FileBytes::FileBytes(const NativePath& path, Link link) {
   // O_NONBLOCK: a pipe put where the file was must not hang the run; it is refused below.
-  Descriptor file(open(
-      path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | (link == Link::Refuse ? O_NOFOLLOW : 0)));
+  const int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | (link == Link::Refuse ? O_NOFOLLOW : 0);
+  // Reading leaves the access time alone, so that a preview changes nothing on the disk.
+  // Only the owner may ask for that; other files are read without it.
+  int fd = open(path.c_str(), flags | O_NOATIME);
+  if (fd < 0 && errno == EPERM) fd = open(path.c_str(), flags);
+  Descriptor file(fd);
   struct stat st;
   if (file.get() < 0 || fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode)) ThrowCannotOpen(path);
   Stamp(st, stamp_);

@@ -86,7 +86,8 @@ void ScriptDialogs::ShowErrorTitled(const QString& /*title*/, const QString& tex
   PrintLine(QStringLiteral("[error] ") + EscapeLineBreaks(text));
 }
 
-bool ScriptDialogs::ShowPreview(const fileset::Preview& preview) {
+bool ScriptDialogs::ShowPreview(const fileset::Preview& preview,
+                                const RowDifferences& /*differences*/) {
   for (const fileset::PreviewRow& row : preview.rows) {
     const PreviewTexts texts = TextsOf(row);
     QString line =

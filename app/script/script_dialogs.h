@@ -47,7 +47,7 @@ class ScriptDialogs : public Dialogs {
   void ShowException(const QString& text) override;
   void ShowErrorTitled(const QString& title, const QString& text) override;
   // Prints the rows and the summary instead of opening the dialog; never starts the run.
-  bool ShowPreview(const fileset::Preview& preview) override;
+  bool ShowPreview(const fileset::Preview& preview, const RowDifferences& differences) override;
   std::optional<QString> PickFolder(const QString& title) override;
   QStringList PickFilesToOpen(const QString& title, const QStringList& filters) override;
   std::optional<QString> PickFileToSave(const QString& filter,

@@ -96,6 +96,7 @@ void Executor::Run(const Command& command) {
       {"tick", &Executor::Tick},
       {"dump", &Executor::Dump},
       {"get", &Executor::Get},
+      {"preview-diff", &Executor::PreviewDiff},
   };
   for (const Entry& entry : kCommands) {
     if (command.word == QLatin1String(entry.word)) {

@@ -39,6 +39,7 @@ class Executor {
   // Commands that print what the window shows (script_queries.cpp).
   void Dump(const Command& command);
   void Get(const Command& command);
+  void PreviewDiff(const Command& command);
 
   // The control named `name`; throws when the window has none.
   QWidget* Control(const Command& command, const QString& name) const;

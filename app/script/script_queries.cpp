@@ -1,4 +1,5 @@
-// The commands that print what the window shows (`get`, `dump`), and finding controls.
+// The commands that print what the window shows (`get`, `dump`, `preview-diff`), and
+// finding controls.
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -116,6 +117,17 @@ void Executor::Dump(const Command& command) {
     const auto* label = qobject_cast<QLabel*>(Control(command, name));
     PrintLine(name + QLatin1Char('=') + (label != nullptr ? label->text() : QString()));
   }
+}
+
+void Executor::PreviewDiff(const Command& command) {
+  const QStringList arguments = Arguments(command, 1, 1, "preview-diff ROW");
+  const int row = ParseInteger(command, arguments[0]);
+  CheckGridCell(command, row, 0, 1);
+  const content::LineDiff diff = form_.PreviewDifferences(row);
+  for (const std::string& line : content::UnifiedDiffLines(diff))
+    PrintLine(EscapeLineBreaks(FromEngine(line)));
+  if (diff.cut)
+    PrintLine(QStringLiteral("[preview] 只显示前 %1 处差异").arg(content::kShownDifferences));
 }
 
 }  // namespace app::script

@@ -29,8 +29,10 @@ class FakeDialogs : public app::Dialogs {
   QStringList PickFilesToOpen(const QString&, const QStringList&) override { return {}; }
   std::optional<QString> PickFileToSave(const QString&, const QString&) override { return {}; }
   void OpenWithShell(const QString& target) override { boxes << "[open] " + target; }
-  bool ShowPreview(const fileset::Preview& preview) override {
+  bool ShowPreview(const fileset::Preview& preview, const RowDifferences& differences) override {
     boxes << "[preview] " + QString::fromStdString(fileset::PreviewSummary(preview));
+    if (differences && !preview.rows.empty())
+      boxes << "[diff] " + QString::number(differences(preview.rows.front().row).hunks.size());
     return startFromPreview;
   }
   std::optional<QString> folder;
@@ -183,6 +185,11 @@ class Form1Test : public QObject {
     preview->click();
     QCOMPARE(dialogs.boxes.last(), QStringLiteral("[info] 成功处理文件总数量：1"));
     QVERIFY(QFile::exists(folder.filePath("a.log")));
+    modes->setCurrentIndex(9);  // deleting lines: the dialog gets each file's differences
+    emit modes->activated(9);
+    dialogs.startFromPreview = false;
+    preview->click();
+    QCOMPARE(dialogs.boxes.last(), QStringLiteral("[diff] 1"));
     modes->setCurrentIndex(4);  // statistics
     emit modes->activated(4);
     QVERIFY(!preview->isEnabled());
