@@ -6,10 +6,15 @@
 
 namespace fileops {
 
+platform::NativePath FolderToChange(const fileset::FileList& files, int row) {
+  platform::NativePath folder = files.NativeFolder(row);
+  if (folder.empty()) return platform::NativePath(std::string(1, platform::kPathSeparator));
+  return folder;
+}
+
 void RunFileOperationFrame(fileset::FileList& files, platform::Host& host,
                            FileOperation& operation) {
-  // Empty until a folder succeeds: the root's rows have an empty folder cell, and it
-  // must not pass for done before it is.
+  // Empty until a folder succeeds.
   std::optional<platform::NativePath> lastFolder;
   const auto visit = [&](int row) {
     const RowPlan plan = operation.PlanRow(files, row);
@@ -19,11 +24,9 @@ void RunFileOperationFrame(fileset::FileList& files, platform::Host& host,
       operation.UpdateRow(files, row, *plan.change);
     }
     if (operation.folders() == Folders::No) return true;
-    platform::NativePath folder = files.NativeFolder(row);
+    platform::NativePath folder = FolderToChange(files, row);
     if (lastFolder == folder) return true;
-    const platform::NativePath path =
-        folder.empty() ? platform::NativePath(std::string(1, platform::kPathSeparator)) : folder;
-    const std::optional<FileChange> change = operation.PlanFolder(path);
+    const std::optional<FileChange> change = operation.PlanFolder(folder);
     if (change && ApplyFileChange(*change)) lastFolder = std::move(folder);
     return true;
   };

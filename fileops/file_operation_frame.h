@@ -54,6 +54,10 @@ class FileOperation {
   Folders folders_;
 };
 
+// The folder whose change follows row `row`: the row's folder, the root for an empty
+// folder cell.
+platform::NativePath FolderToChange(const fileset::FileList& files, int row);
+
 // The run once the precondition and the page's checks have passed, walking the marked
 // rows as fileset::RunMarkedRows does: the button disabled, the change counter set to 0,
 // the operation's Begin, then each row, the window's messages let through before it. A

@@ -65,8 +65,13 @@ PreviewRow RenameRow(const fileset::FileList& files, int row, const RowPlan& pla
   return shown;
 }
 
-PreviewRow ChangeRow(const fileset::FileList& files, int row, const FileChange& change) {
-  PreviewRow shown{row, PreviewStatus::Change, files.FullPath(row), {}, {}};
+PreviewRow CannotRead(int row, std::string path) {
+  return {row, PreviewStatus::Skip, std::move(path), {}, std::string(fileset::kCannotRead)};
+}
+
+// The row of a change of times or attributes; `path` is what is changed, as shown.
+PreviewRow ChangeRow(int row, std::string path, const FileChange& change) {
+  PreviewRow shown{row, PreviewStatus::Change, std::move(path), {}, {}};
   if (const auto* times = std::get_if<TimesChange>(&change)) {
     const auto text = [](platform::FileTime t) {
       return platform::FormatFileTime(t, platform::kListTimeFormat);
@@ -81,8 +86,7 @@ PreviewRow ChangeRow(const fileset::FileList& files, int row, const FileChange& 
   }
   const auto& attributes = std::get<AttributesChange>(change);
   const std::optional<platform::DirEntry> entry = platform::ReadEntry(attributes.path);
-  if (!entry)
-    return {row, PreviewStatus::Skip, shown.before, {}, std::string(fileset::kCannotRead)};
+  if (!entry) return CannotRead(row, shown.before);
   const std::string before = AttributeLetters(entry->attributes);
   const std::string after = AttributeLetters(attributes.mask);
   shown.after = before + " -> " + after;
@@ -105,6 +109,8 @@ fileset::Preview PreviewFileOperation(const fileset::FileList& files, platform::
                                       FileOperation& operation) {
   fileset::Preview preview;
   NamesAfterRun names;
+  // A folder changes once: when the run comes to it again, it sets what it already set.
+  std::set<std::string> foldersShown;
   operation.Begin();
   const auto visit = [&](int row) {
     const RowPlan plan = operation.PlanRow(files, row);
@@ -112,11 +118,19 @@ fileset::Preview PreviewFileOperation(const fileset::FileList& files, platform::
     if (operation.Renames()) {
       preview.rows.push_back(RenameRow(files, row, plan, names));
     } else if (plan.change) {
-      preview.rows.push_back(ChangeRow(files, row, *plan.change));
+      preview.rows.push_back(ChangeRow(row, files.FullPath(row), *plan.change));
     } else {
-      preview.rows.push_back(
-          {row, PreviewStatus::Skip, files.FullPath(row), {}, std::string(fileset::kCannotRead)});
+      preview.rows.push_back(CannotRead(row, files.FullPath(row)));
     }
+    if (operation.folders() == Folders::No) return true;
+    const platform::NativePath folder = FolderToChange(files, row);
+    if (!foldersShown.insert(folder.bytes()).second) return true;
+    std::string shown = files.Cell(row, fileset::kFolderColumn);
+    if (shown.empty()) shown = folder.bytes();
+    if (const std::optional<FileChange> change = operation.PlanFolder(folder))
+      preview.rows.push_back(ChangeRow(row, std::move(shown), *change));
+    else
+      preview.rows.push_back(CannotRead(row, std::move(shown)));
     return true;
   };
   const auto repeated = [&](int row) {

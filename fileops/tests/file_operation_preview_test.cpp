@@ -93,5 +93,26 @@ TEST_F(FileOperationPreview, AttributesBeforeAndAfter) {
             std::filesystem::perms::owner_write);
 }
 
+// With the folder box, each row's folder follows it, once, as the run changes it once.
+TEST_F(FileOperationPreview, FoldersFollowTheirFirstRow) {
+  List("a.txt");
+  std::filesystem::create_directory(temp_.Path("sub"));
+  temp_.Write("sub/c.txt", "x");
+  files_.AppendFileRow({"c.txt", temp_.Path("sub"), "1", "", "", ""});
+  files_.SetMark(files_.RowCount() - 1, true);
+  List("b.txt");
+  ChangeAttributesSettings settings;
+  settings.hidden = true;
+  settings.folders = true;
+  const fileset::Preview preview = PreviewOf(PrepareChangeAttributes(settings));
+  std::vector<std::string> shown;
+  for (const fileset::PreviewRow& row : preview.rows) shown.push_back(row.before + " " + row.after);
+  EXPECT_EQ(shown,
+            (std::vector<std::string>{
+                temp_.Path("a.txt") + " ---A -> -H-A", temp_.Path() + " ---- -> -H-A",
+                temp_.Path("sub/c.txt") + " ---A -> -H-A", temp_.Path("sub") + " ---- -> -H-A",
+                temp_.Path("b.txt") + " ---A -> -H-A"}));
+}
+
 }  // namespace
 }  // namespace fileops

@@ -26,6 +26,9 @@ MODES = [
      ["select cmbOpt 1", "set edtNewFilename ${GetLeft(1)}z"], "btnFilename", "name"),
     ("dates", {"a.txt": b"1\n", "b.txt": b"2\n"},
      ["select cmbOpt 2", "check ckModify", "set dtModify 2020-01-02"], "btnDate", "dates"),
+    ("dates of folders", {"a.txt": b"1\n", "b.txt": b"2\n"},
+     ["select cmbOpt 2", "check ckModify", "check chkDirDate", "set dtModify 2020-01-02"],
+     "btnDate", "dates"),
     ("attributes", {"a.txt": b"1\n", "b.txt": b"2\n"},
      ["select cmbOpt 3", "check ckReadonly"], "btnProp", "attributes"),
     ("merge", {"a.txt": b"k=new\r\nz=1\r\n", "b.txt": b"k=old\r\nq=2\r\n"},
@@ -63,14 +66,16 @@ def read_quietly(path):
 def snapshot(folder):
     """Everything a run may change, for every entry under `folder`."""
     state = {}
-    for root, dirs, files in os.walk(os.fsencode(folder)):
-        for name in dirs + files:
-            path = os.path.join(root, name)
+    top = os.fsencode(folder)
+    for root, dirs, files in os.walk(top):
+        for path in [os.path.join(root, name) for name in dirs + files] + [top] * (root == top):
             st = os.lstat(path)
             xattrs = {key: os.getxattr(path, key, follow_symlinks=False)
                       for key in os.listxattr(path, follow_symlinks=False)}
             data = read_quietly(path) if os.path.isfile(path) else None
-            state[path] = (data, st.st_mode, st.st_mtime_ns, st.st_atime_ns, xattrs)
+            # A folder's access time is the search's: it reads the folder.
+            atime = st.st_atime_ns if data is not None else None
+            state[path] = (data, st.st_mode, st.st_mtime_ns, atime, xattrs)
     return state
 
 
@@ -170,7 +175,7 @@ def check_mode(binary, name, files, setup, start, kind):
         for status, old, new, *reason in table:
             status = status.removeprefix("[preview] ")
             check_row(kind, status, disk_path(old, before), new, reason, before, after,
-                      diffs.get(shown[old], []), name)
+                      diffs.get(shown.get(old), []), name)
             named.add(disk_path(old, before))
             if kind in ("name", "new file"):
                 named.add(os.fsencode(new))
