@@ -32,6 +32,7 @@ class DiffModel final : public QAbstractTableModel {
     const Row& row = rows_[static_cast<std::size_t>(index.row())];
     const bool oldSide = index.column() < 2;
     if (row.pair < 0) {
+      if (role == Qt::BackgroundRole) return QColor(236, 236, 236);
       if (role != Qt::DisplayRole || index.column() != 1) return {};
       return QString::fromStdString(content::HunkHeader(*row.hunk));
     }

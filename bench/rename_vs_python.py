@@ -12,7 +12,8 @@ Usage: rename_vs_python.py TESSALY [DIR] [RUNS] [N]
 Our side is a batch script: search the folder for *.*, mark every row, rename with
 ${filename}_${sn(1,6)}. It is timed twice: the whole script, and the same script
 without the rename (start, search, marks), so that the difference is the rename run
-alone. The Python side lists the folder, sorts it and renames each file to
+alone. The preview of the same rename (every new name worked out and checked against
+the others and the disk, one printed line per file) is timed the same way. The Python side lists the folder, sorts it and renames each file to
 base_NNNNNN.ext, which is the same work as our rename on the same names.
 Both sides run warm and alternately; the machine is noisy, so only the ratio of the
 medians means much.
@@ -71,9 +72,10 @@ def main():
     rename = ["set edtNewFilename ${filename}_${sn(1,6)}", "click btnFilename"]
     with_rename = write_script(prepare + rename)
     without_rename = write_script(prepare)
+    with_preview = write_script(prepare + [rename[0], "click btnPreview"])
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
 
-    whole, base, python = [], [], []
+    whole, base, python, preview = [], [], [], []
     for _ in range(runs):
         make_folder(folder, count)
         seconds, out = timed([tessaly, "--script", with_rename], env=env)
@@ -83,11 +85,16 @@ def main():
         make_folder(folder, count)
         seconds, _ = timed([tessaly, "--script", without_rename], env=env)
         base.append(seconds)
+        seconds, out = timed([tessaly, "--script", with_preview], env=env)
+        if f"[preview] summary: {count} 更改, 0 不变, 0 跳过" not in out:
+            sys.exit(f"the preview did not list {count} renames:\n{out[-2000:]}")
+        preview.append(seconds)
         make_folder(folder, count)
         seconds, _ = timed([sys.executable, "-c", PYTHON_LOOP, folder])
         python.append(seconds)
     os.unlink(with_rename)
     os.unlink(without_rename)
+    os.unlink(with_preview)
 
     def show(values):
         return f"median {statistics.median(values):.3f} s  (runs {', '.join(f'{s:.3f}' for s in values)})"
@@ -97,6 +104,8 @@ def main():
     print(f"tessaly, whole script:        {show(whole)}")
     print(f"tessaly, without the rename:  {show(base)}")
     print(f"tessaly, rename run alone:    {rename_alone:.3f} s")
+    print(f"tessaly, preview script:      {show(preview)}")
+    print(f"tessaly, preview alone:       {statistics.median(preview) - statistics.median(base):.3f} s")
     print(f"python os.rename loop:        {show(python)}")
     print(f"ratio (rename run / loop):    {rename_alone / loop:.2f}")
     print(f"ratio (whole script / loop):  {statistics.median(whole) / loop:.2f}")
