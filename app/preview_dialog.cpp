@@ -139,7 +139,10 @@ bool ShowPreviewDialog(QWidget* parent, const fileset::Preview& preview,
   QObject::connect(skippedOnly, &QCheckBox::toggled, &filter, &SkippedOnly::SetOnly);
   auto* buttons = new QDialogButtonBox(&dialog);
   QPushButton* start = buttons->addButton(QStringLiteral("开始处理"), QDialogButtonBox::AcceptRole);
-  buttons->addButton(QStringLiteral("关闭"), QDialogButtonBox::RejectRole);
+  QPushButton* close = buttons->addButton(QStringLiteral("关闭"), QDialogButtonBox::RejectRole);
+  // Enter closes: starting a batch takes a deliberate press.
+  start->setAutoDefault(false);
+  close->setDefault(true);
   start->setEnabled(!preview.rows.empty());
   QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
   QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
