@@ -10,9 +10,8 @@
 namespace app {
 
 inline std::string ToEngine(const QString& text) {
-  return platform::Utf16ToEngine(
-      std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
-                          static_cast<std::size_t>(text.size())));
+  return platform::Utf16ToEngine(std::u16string_view(
+      reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())));
 }
 
 inline QString FromEngine(std::string_view engine) {

@@ -20,10 +20,11 @@ void NameCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
   const int boxWidth = style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, option.widget);
   const int boxHeight = style->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, option.widget);
   QStyleOptionButton box;
-  box.rect = QRect(cell.left() + 4, cell.top() + (cell.height() - boxHeight) / 2, boxWidth,
-                   boxHeight);
-  box.state = QStyle::State_Enabled |
-              (index.data(FileListModel::kMarkRole).toBool() ? QStyle::State_On : QStyle::State_Off);
+  box.rect =
+      QRect(cell.left() + 4, cell.top() + (cell.height() - boxHeight) / 2, boxWidth, boxHeight);
+  box.state =
+      QStyle::State_Enabled |
+      (index.data(FileListModel::kMarkRole).toBool() ? QStyle::State_On : QStyle::State_Off);
   style->drawPrimitive(QStyle::PE_IndicatorCheckBox, &box, painter, option.widget);
 
   const QRect textRect(box.rect.right() + 1 + 4, cell.top(), cell.right() - box.rect.right() - 4,

@@ -109,6 +109,11 @@ class TForm1 : public QWidget {
   void cbDelClick();
   fileset::PickExportFile ExportFilePicker();
 
+  // Undoing the last batch run kept in the journal (form1_undo.cpp).
+  void btnUndoClick();
+  // Enabled while the journal holds a run to undo.
+  void UpdateUndoButton();
+
   // The variable catalogue (form1_catalogue.cpp).
   void FillCatalogue();
   void cmbVarChange();
@@ -161,6 +166,7 @@ class TForm1 : public QWidget {
   QPushButton* btnExp = nullptr;
   QPushButton* btnExpDir = nullptr;
   QPushButton* cbDel = nullptr;
+  QPushButton* btnUndo = nullptr;
   FileGrid* sgFiles = nullptr;
   FileListModel* model_ = nullptr;
 

@@ -49,6 +49,7 @@ TForm1::TForm1(Dialogs& dialogs, TimerMode timerMode)
   BuildLayout();
   ConnectHandlers();
   FormCreate();
+  UpdateUndoButton();
   if (timerMode == TimerMode::Running)
     Timer1->start();
   else
@@ -197,8 +198,10 @@ QWidget* TForm1::BuildListCommands() {
   btnExpDir->setToolTip(QStringLiteral("导出当前选择的文件所在目录,保存到文本文件中."));
   cbDel = Named(new QPushButton(QStringLiteral("删除"), row), "cbDel");
   cbDel->setToolTip(QStringLiteral("删除当前选择的磁盘文件,删除后不能恢复."));
+  btnUndo = Named(new QPushButton(QStringLiteral("撤销(&Z)"), row), "btnUndo");
+  btnUndo->setToolTip(QStringLiteral("撤销上一次批处理，恢复它更改、创建或删除的文件"));
   for (QWidget* widget : std::initializer_list<QWidget*>{btnSelAll, btnDeSelAll, btnInverse, btnAdd,
-                                                         btnDel, btnExp, btnExpDir, cbDel})
+                                                         btnDel, btnExp, btnExpDir, cbDel, btnUndo})
     layout->addWidget(widget);
   layout->addStretch(1);
   return row;
@@ -303,6 +306,7 @@ void TForm1::ConnectHandlers() {
   connect(btnExp, &QPushButton::clicked, this, [this] { btnExpClick(); });
   connect(btnExpDir, &QPushButton::clicked, this, [this] { btnExpDirClick(); });
   connect(cbDel, &QPushButton::clicked, this, [this] { cbDelClick(); });
+  connect(btnUndo, &QPushButton::clicked, this, [this] { btnUndoClick(); });
   connect(cmbVar, &QComboBox::activated, this, [this] { cmbVarChange(); });
   connect(btnPreview, &QPushButton::clicked, this, [this] { btnPreviewClick(); });
   for (std::size_t mode = 0; mode < modePages_.size(); ++mode)

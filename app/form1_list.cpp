@@ -8,6 +8,7 @@
 #include "app/form1.h"
 #include "fileset/list_commands.h"
 #include "fileset/list_marks.h"
+#include "platform/journal.h"
 
 namespace app {
 
@@ -75,10 +76,21 @@ void TForm1::btnExpDirClick() {
   });
 }
 
+namespace {
+
+// How the journal names a delete from the list.
+constexpr char kDeleteRunName[] = "删除";
+
+}  // namespace
+
 void TForm1::cbDelClick() {
   RunCommand(cbDel, [this] {
-    if (CheckRunPrecondition()) fileset::RunDeleteMarkedFiles(files_, host_);
+    if (!CheckRunPrecondition()) return;
+    // The deleted files go into the journal, so that the delete can be undone.
+    const platform::JournalScope journal(kDeleteRunName);
+    fileset::RunDeleteMarkedFiles(files_, host_);
   });
+  UpdateUndoButton();
 }
 
 }  // namespace app

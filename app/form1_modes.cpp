@@ -1,6 +1,7 @@
 // The mode chooser and the start buttons of the batch modes.
 
 #include "app/form1.h"
+#include "platform/journal.h"
 
 namespace app {
 
@@ -19,8 +20,11 @@ void TForm1::StartButtonClick(int mode) {
   const ModeEntry& entry = ModeTable()[static_cast<std::size_t>(mode)];
   RunCommand(modePages_[static_cast<std::size_t>(mode)].start, [this, &entry] {
     if (!CheckRunPrecondition() || entry.start == nullptr) return;
+    // Every change the run makes is recorded first, so that it can be undone.
+    const platform::JournalScope journal(entry.entry);
     FocusControl(entry.start(pages_, files_, host_).focus);
   });
+  UpdateUndoButton();
 }
 
 void TForm1::btnPreviewClick() {

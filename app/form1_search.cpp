@@ -21,7 +21,8 @@ class TForm1::Search : public fileset::SearchControls {
     filters.maxSize = fileset::ParseSizeBound(ToEngine(form_.edMax->text()));
     filters.bySize = form_.ckFileSize->isChecked();
     filters.byDate = form_.ckFileDate->isChecked();
-    filters.dateKind = static_cast<fileset::DateKind>(std::max(0, form_.cbDateType->currentIndex()));
+    filters.dateKind =
+        static_cast<fileset::DateKind>(std::max(0, form_.cbDateType->currentIndex()));
     const QDate from = form_.dtMin->date();
     const QDate to = form_.dtMax->date();
     filters.minDay = platform::DayNumber(from.year(), from.month(), from.day());
@@ -69,7 +70,8 @@ void TForm1::btnStopSearchClick() {
 }
 
 void TForm1::btnOpenClick() {
-  if (const auto folder = dialogs_.PickFolder(QStringLiteral("请选择搜索目录"))) edFolder->setText(*folder);
+  if (const auto folder = dialogs_.PickFolder(QStringLiteral("请选择搜索目录")))
+    edFolder->setText(*folder);
 }
 
 void TForm1::ckFileSizeClick() {

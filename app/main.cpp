@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "app/form1.h"
+#include "app/journal_command.h"
 #include "app/qt_dialogs.h"
 #include "app/script/script_driver.h"
 #include "platform/process.h"
@@ -68,6 +69,8 @@ int main(int argc, char** argv) {
   const auto is = [&](const char* option) {
     return argc >= 2 && std::strcmp(argv[1], option) == 0;
   };
+  // The journal needs no window toolkit either.
+  if (is("--undo") || is("--history")) return app::RunJournalCommand(argc, argv);
   // Trying a template needs no window toolkit at all.
   if (is("--eval") || is("--expr")) return app::RunCommandLine(argc, argv);
   if (is("--script")) {

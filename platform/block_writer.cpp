@@ -39,7 +39,8 @@ BlockWriter::~BlockWriter() {
 bool BlockWriter::Write(const Job& job) {
   std::size_t done = 0;
   while (done < job.size) {
-    const ssize_t n = pwrite(fd_, job.data + done, job.size - done, job.offset + static_cast<off_t>(done));
+    const ssize_t n =
+        pwrite(fd_, job.data + done, job.size - done, job.offset + static_cast<off_t>(done));
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && errno == EINVAL && direct_) {
       // The file system takes no direct writes after all: go through the cache.
@@ -54,7 +55,8 @@ bool BlockWriter::Write(const Job& job) {
 #if defined(__linux__)
   // Through the cache: start carrying the block to the disk now, so that the final flush
   // finds little left to do.
-  if (!direct_) sync_file_range(fd_, job.offset, static_cast<off_t>(job.size), SYNC_FILE_RANGE_WRITE);
+  if (!direct_)
+    sync_file_range(fd_, job.offset, static_cast<off_t>(job.size), SYNC_FILE_RANGE_WRITE);
 #endif
   return true;
 }

@@ -5,14 +5,14 @@
 // and the last one is padded and the file cut back to its length, as direct writes
 // require whole pages.
 
+#include <sys/types.h>
+
 #include <condition_variable>
 #include <cstddef>
 #include <cstdlib>
 #include <memory>
 #include <mutex>
-#include <sys/types.h>
 #include <thread>
-
 
 namespace platform {
 
@@ -57,7 +57,7 @@ class BlockWriter {
   std::thread helper_;  // started with the first full block: small files need none
   std::mutex mutex_;
   std::condition_variable changed_;
-  Job job_;            // size 0: none waiting
+  Job job_;  // size 0: none waiting
   bool failed_ = false;
   bool quit_ = false;
 };

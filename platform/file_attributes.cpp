@@ -11,6 +11,7 @@
 
 #include "platform/code_page.h"
 #include "platform/file_system.h"
+#include "platform/journal.h"
 
 namespace platform {
 namespace {
@@ -43,10 +44,36 @@ std::optional<FileTimes> ReadFileTimes(const NativePath& path) {
   return times;
 }
 
+std::optional<std::string> ReadDosAttribute(const std::string& path) {
+  // Room for the text form and Samba's binary copy after it, so one call is enough.
+  char buffer[256];
+  const ssize_t size = getxattr(path.c_str(), kDosAttributeName, buffer, sizeof buffer);
+  if (size >= 0) return std::string(buffer, static_cast<std::size_t>(size));
+  for (;;) {
+    if (errno == ENODATA || errno == ENOTSUP) return std::string();
+    if (errno != ERANGE) return std::nullopt;
+    // Longer than usual: ask for its length. It may grow again before it is read.
+    const ssize_t needed = getxattr(path.c_str(), kDosAttributeName, nullptr, 0);
+    if (needed < 0) continue;
+    if (needed == 0) return std::string();  // a read of 0 bytes would only ask the length
+    std::string value(static_cast<std::size_t>(needed), '\0');
+    const ssize_t got = getxattr(path.c_str(), kDosAttributeName, value.data(), value.size());
+    if (got >= 0) {
+      value.resize(static_cast<std::size_t>(got));
+      return value;
+    }
+  }
+}
+
 bool WriteFileTimes(const NativePath& path, FileTime lastAccess, FileTime lastWrite) {
   if (path.empty()) return false;
   const struct timespec times[2] = {ToTimespec(lastAccess), ToTimespec(lastWrite)};
-  return utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
+  RunJournal* journal = ActiveJournal();
+  const RunJournal::Ticket ticket =
+      journal != nullptr ? journal->SettingTimes(path, lastAccess, lastWrite) : 0;
+  if (utimensat(AT_FDCWD, path.c_str(), times, 0) == 0) return true;
+  if (journal != nullptr) journal->Cancel(ticket);
+  return false;
 }
 
 FileTime LocalToFileTime(const LocalDateTime& local) {
@@ -69,8 +96,9 @@ int WriteDosAttributeWord(const char* nativePath, std::uint32_t word) {
   return errno;
 }
 
-bool SetAttributes(const NativePath& path, std::uint32_t mask, DosWordWriter writeWord) {
-  if (path.empty()) return false;
+namespace {
+
+bool SetAttributesUnrecorded(const NativePath& path, std::uint32_t mask, DosWordWriter writeWord) {
   const std::string& native = path.bytes();
   struct stat st;
   if (stat(native.c_str(), &st) != 0) return false;
@@ -101,6 +129,22 @@ bool SetAttributes(const NativePath& path, std::uint32_t mask, DosWordWriter wri
   }
   if (!gainsWrite && newMode != oldMode) return chmod(native.c_str(), newMode) == 0;
   return true;
+}
+
+}  // namespace
+
+bool SetAttributes(const NativePath& path, std::uint32_t mask, DosWordWriter writeWord) {
+  if (path.empty()) return false;
+  RunJournal* journal = ActiveJournal();
+  const RunJournal::Ticket ticket = journal != nullptr ? journal->SettingAttributes(path) : 0;
+  const bool done = SetAttributesUnrecorded(path, mask, writeWord);
+  if (journal != nullptr) {
+    if (done)
+      journal->AttributesSet(ticket, path);
+    else
+      journal->Cancel(ticket);
+  }
+  return done;
 }
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "platform/file_time.h"
@@ -23,6 +24,11 @@ std::optional<FileTimes> ReadFileTimes(const NativePath& path);
 
 // Sets the access and modification times in one call. The creation time cannot be
 // set on this platform and is not asked for.
+// The DOS attribute word of `path` as stored. Empty when the file has none, or when its
+// file system keeps no user attributes (ENOTSUP) and so cannot have one; nullopt when it
+// cannot be told whether there is one.
+std::optional<std::string> ReadDosAttribute(const std::string& path);
+
 bool WriteFileTimes(const NativePath& path, FileTime lastAccess, FileTime lastWrite);
 
 // The UTC file time of a local date and time, with the zone rules of the moment it

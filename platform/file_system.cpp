@@ -15,6 +15,7 @@
 
 #include "platform/ascii.h"
 #include "platform/code_page.h"
+#include "platform/journal.h"
 #include "platform/wildcard.h"
 
 namespace platform {
@@ -314,10 +315,9 @@ std::optional<DirEntry> ReadEntry(const NativePath& path) {
   return entry;
 }
 
-bool RenameNoReplace(const NativePath& folder, std::string_view oldName, std::string_view newName) {
-  if (!IsAcceptableName(oldName) || !IsAcceptableName(newName)) return false;
-  const NativePath from = JoinPath(folder, oldName);
-  const NativePath to = JoinPath(folder, newName);
+namespace {
+
+bool RenameUnrecorded(const NativePath& from, const NativePath& to) {
   // RENAME_NOREPLACE: a plain rename would silently replace an existing target.
   if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
   if (errno != EINVAL && errno != ENOSYS) return false;
@@ -329,6 +329,19 @@ bool RenameNoReplace(const NativePath& folder, std::string_view oldName, std::st
     return false;
   }
   return true;
+}
+
+}  // namespace
+
+bool RenameNoReplace(const NativePath& folder, std::string_view oldName, std::string_view newName) {
+  if (!IsAcceptableName(oldName) || !IsAcceptableName(newName)) return false;
+  const NativePath from = JoinPath(folder, oldName);
+  const NativePath to = JoinPath(folder, newName);
+  RunJournal* journal = ActiveJournal();
+  const RunJournal::Ticket ticket = journal != nullptr ? journal->Renaming(from, to) : 0;
+  if (RenameUnrecorded(from, to)) return true;
+  if (journal != nullptr) journal->Cancel(ticket);
+  return false;
 }
 
 // Follows a symbolic link: what a save or a time change would write is its target.

@@ -19,7 +19,9 @@
 #include "platform/block_writer.h"
 #include "platform/code_page.h"
 #include "platform/error.h"
+#include "platform/file_attributes.h"
 #include "platform/file_system.h"
+#include "platform/journal.h"
 #include "platform/rewrite_in_place.h"
 
 namespace platform {
@@ -74,30 +76,6 @@ void RemoveStaleSiblings(const std::string& folder) {
 }
 
 constexpr unsigned kNameAttempts = 100;
-
-// The DOS attribute word of `path` as stored. Empty when the file has none, or when its
-// file system keeps no user attributes (ENOTSUP) and so cannot have one; nullopt when it
-// cannot be told whether there is one.
-std::optional<std::string> ReadDosAttribute(const std::string& path) {
-  // Room for the text form and Samba's binary copy after it, so one call is enough.
-  char buffer[256];
-  const ssize_t size = getxattr(path.c_str(), kDosAttributeName, buffer, sizeof buffer);
-  if (size >= 0) return std::string(buffer, static_cast<std::size_t>(size));
-  for (;;) {
-    if (errno == ENODATA || errno == ENOTSUP) return std::string();
-    if (errno != ERANGE) return std::nullopt;
-    // Longer than usual: ask for its length. It may grow again before it is read.
-    const ssize_t needed = getxattr(path.c_str(), kDosAttributeName, nullptr, 0);
-    if (needed < 0) continue;
-    if (needed == 0) return std::string();  // a read of 0 bytes would only ask the length
-    std::string value(static_cast<std::size_t>(needed), '\0');
-    const ssize_t got = getxattr(path.c_str(), kDosAttributeName, value.data(), value.size());
-    if (got >= 0) {
-      value.resize(static_cast<std::size_t>(got));
-      return value;
-    }
-  }
-}
 
 // Who gives the new text its permission bits.
 enum class Mode {
@@ -271,12 +249,25 @@ void FileReplacement::Commit() {
   if (s.exists && !s.copy->TakeOver(s.target, s.st.st_mode)) ThrowCannotCreate(s.path);
   if (s.mode && !s.copy->SetMode(*s.mode)) ThrowCannotCreate(s.path);
   if (!s.copy->Flush()) ThrowCannotCreate(s.path);
-  if (s.exists && s.st.st_nlink > 1) {
-    RewriteInPlace();
-    return;
+  const bool inPlace = s.exists && s.st.st_nlink > 1;
+  RunJournal* journal = ActiveJournal();
+  RunJournal::Ticket ticket = 0;
+  if (journal != nullptr) {
+    struct stat copy;
+    if (fstat(s.copy->fd(), &copy) != 0) ThrowCannotCreate(s.path);
+    ticket = journal->Replacing(s.path, copy, inPlace);
   }
-  if (!s.copy->RenameOver(s.target)) ThrowCannotCreate(s.path);
+  try {
+    if (inPlace)
+      RewriteInPlace();
+    else if (!s.copy->RenameOver(s.target))
+      ThrowCannotCreate(s.path);
+  } catch (...) {
+    if (journal != nullptr) journal->Cancel(ticket);
+    throw;
+  }
   s.committed = true;
+  if (journal != nullptr) journal->Replaced(ticket, s.path);
 }
 
 void FileReplacement::RewriteInPlace() {
@@ -320,6 +311,7 @@ void WriteCopy(const NativePath& originalPath, const NativePath& copyPath, std::
 
 bool DeleteFile(const NativePath& path) {
   if (IsReadOnly(path)) return false;
+  if (RunJournal* journal = ActiveJournal()) return journal->Delete(path);
   return unlink(path.c_str()) == 0;
 }
 

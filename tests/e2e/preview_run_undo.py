@@ -1,10 +1,13 @@
 #!/usr/bin/env python3
-"""Previews every batch mode and then runs it on the same files, through the program's
-batch scripts: the preview must leave the disk exactly as it was (names, bytes, times,
-mode bits, extended attributes), and the run must then do what the preview said, row by
-row; for the line modes each row's differences must turn the old lines into the saved ones.
+"""Previews every batch mode, runs it on the same files and undoes the run, through the
+program's batch scripts and `tessaly --undo`: the preview must leave the disk exactly as
+it was (names, bytes, times, mode bits, extended attributes), the run must then do what
+the preview said, row by row (for the line modes each row's differences must turn the
+old lines into the saved ones), and the undo must bring back the disk as it was before.
 
-    preview_then_run.py TESSALY_BINARY
+    preview_run_undo.py TESSALY_BINARY
+
+A delete from the list is run and undone the same way.
 """
 
 import os
@@ -63,7 +66,7 @@ def read_quietly(path):
         return file.read()
 
 
-def snapshot(folder):
+def snapshot(folder, folder_times=True):
     """Everything a run may change, for every entry under `folder`."""
     state = {}
     top = os.fsencode(folder)
@@ -73,10 +76,18 @@ def snapshot(folder):
             xattrs = {key: os.getxattr(path, key, follow_symlinks=False)
                       for key in os.listxattr(path, follow_symlinks=False)}
             data = read_quietly(path) if os.path.isfile(path) else None
-            # A folder's access time is the search's: it reads the folder.
+            # A folder's access time is the search's: it reads the folder; its
+            # modification time changes with every name made or taken in it.
             atime = st.st_atime_ns if data is not None else None
-            state[path] = (data, st.st_mode, st.st_mtime_ns, atime, xattrs)
+            mtime = st.st_mtime_ns if data is not None or folder_times else None
+            state[path] = (data, st.st_mode, mtime, atime, xattrs)
     return state
+
+
+def snapshot_before(before, folder_times):
+    """The snapshot `before` as snapshot(folder, folder_times) would have taken it."""
+    return {path: (data, mode, mtime if data is not None or folder_times else None, atime, xattrs)
+            for path, (data, mode, mtime, atime, xattrs) in before.items()}
 
 
 def lines_of(data):
@@ -89,8 +100,9 @@ def lines_of(data):
     return lines
 
 
-def run(binary, script):
-    result = subprocess.run([binary, "--script", "-"], input=script.encode(),
+def run(binary, script, journal, arguments=("--script", "-")):
+    env = dict(os.environ, TESSALY_JOURNAL_DIR=journal)
+    result = subprocess.run([binary, *arguments], input=script.encode(), env=env,
                             capture_output=True, timeout=120)
     if result.returncode != 0:
         raise AssertionError(f"exit {result.returncode}: {result.stderr.decode(errors='replace')}")
@@ -130,7 +142,7 @@ def disk_path(shown, before):
 
 
 def check_mode(binary, name, files, setup, start, kind):
-    with tempfile.TemporaryDirectory() as folder:
+    with tempfile.TemporaryDirectory() as folder, tempfile.TemporaryDirectory() as journal:
         for path, data in files.items():
             data, mode = data if isinstance(data, tuple) else (data, 0o644)
             full = os.path.join(os.fsencode(folder), os.fsencode(path))
@@ -145,7 +157,7 @@ def check_mode(binary, name, files, setup, start, kind):
         script = head + ["dump", "click btnPreview"]
         for row in range(1, rows + 1):
             script += [f"preview-diff {row}", "get btnPreview.enabled"]
-        output = run(binary, "\n".join(script))
+        output = run(binary, "\n".join(script), journal)
         LAST_OUTPUT[:] = output
         during = snapshot(folder)
         if during != before:
@@ -169,7 +181,7 @@ def check_mode(binary, name, files, setup, start, kind):
                 row += 1
             else:
                 diffs.setdefault(row, []).append(line)
-        run(binary, "\n".join(head + [f"click {start}"]))
+        run(binary, "\n".join(head + [f"click {start}"]), journal)
         after = snapshot(folder)
         named = set()
         for status, old, new, *reason in table:
@@ -185,6 +197,13 @@ def check_mode(binary, name, files, setup, start, kind):
                 raise AssertionError(f"{name}: {os.fsdecode(path)} changed, yet no row named it")
         if (table[-1][0] == "[preview] 停止") != summary.endswith(", 运行将在此停止"):
             raise AssertionError(f"{name}: the summary does not say whether the run stops")
+        folder_times = kind == "dates"
+        undone = run(binary, "", journal, ["--undo"])
+        if snapshot(folder, folder_times) != snapshot_before(before, folder_times):
+            now = snapshot(folder, folder_times)
+            then = snapshot_before(before, folder_times)
+            changes = {os.fsdecode(p) for p in now.keys() | then.keys() if now.get(p) != then.get(p)}
+            raise AssertionError(f"the undo ({undone}) did not bring back {sorted(changes)}")
 
 
 def check_row(kind, status, old, new, reason, before, after, diff, mode):
@@ -216,9 +235,36 @@ def check_row(kind, status, old, new, reason, before, after, diff, mode):
             raise AssertionError(f"{what}, but its differences {diff} are not what was saved")
 
 
+def check_delete_then_undo(binary):
+    """A delete from the list moves the files into the journal; undo brings them back,
+    and undoing again finds nothing to undo."""
+    with tempfile.TemporaryDirectory() as folder, tempfile.TemporaryDirectory() as journal:
+        for name, data in (("a.txt", b"1"), ("b.txt", b"2"), (GBK_NAME, b"3")):
+            with open(os.path.join(os.fsencode(folder), os.fsencode(name)), "wb") as out:
+                out.write(data)
+        before = snapshot(folder, False)
+        run(binary, "\n".join([f"set edFolder {folder}", "set cmbFileType *.txt",
+                               "click cbSearch", "click btnSelAll", "answer yes",
+                               "click cbDel"]), journal)
+        if len(snapshot(folder, False)) != 1:
+            raise AssertionError("the files were not deleted")
+        history = run(binary, "", journal, ["--history"])
+        if len(history) != 1 or not history[0].split("\t")[2:] == ["删除", "3", "可撤销"]:
+            raise AssertionError(f"history: {history}")
+        undone = run(binary, "", journal, ["--undo"])
+        if undone != ["[info] 成功撤销 3 个文件"] or snapshot(folder, False) != before:
+            raise AssertionError(f"the undo ({undone}) did not bring the files back")
+
+
 def main():
     binary = sys.argv[1]
     failed = 0
+    try:
+        check_delete_then_undo(binary)
+        print("ok    delete from the list")
+    except Exception as error:
+        failed += 1
+        print(f"FAIL  delete from the list: {error}")
     for name, files, setup, start, kind in MODES:
         try:
             check_mode(binary, name, files, setup, start, kind)
