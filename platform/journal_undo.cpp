@@ -16,6 +16,7 @@
 #include "platform/file_attributes.h"
 #include "platform/file_bytes.h"
 #include "platform/file_system.h"
+#include "platform/file_write.h"
 #include "platform/journal.h"
 #include "platform/journal_folder.h"
 
@@ -164,6 +165,19 @@ bool PutBack(const std::string& kept, const std::string& path, bool replace) {
   return false;
 }
 
+// Writes the kept copy's bytes over the file at `path`, keeping its inode, and gives it
+// the copy's times back.
+bool WriteBackInPlace(const std::string& kept, const std::string& path) {
+  try {
+    const FileBytes old{NativePath(kept)};
+    ReplaceFileContents(NativePath(path), old.bytes());
+  } catch (const std::exception&) {
+    return false;
+  }
+  const std::optional<FileTimes> times = ReadFileTimes(NativePath(kept));
+  return times && WriteFileTimes(NativePath(path), times->lastAccess, times->lastWrite);
+}
+
 enum class Outcome { Restored, LeftAlone, NothingToDo };
 
 Outcome Undo(const NativePath& run, const Record& r) {
@@ -208,6 +222,9 @@ Outcome Undo(const NativePath& run, const Record& r) {
       return untouched ? Outcome::NothingToDo : Outcome::LeftAlone;
     }
     if (r.type == "C") return unlink(f[0].c_str()) == 0 ? Outcome::Restored : Outcome::LeftAlone;
+    // A file the run wrote over in place shares its inode with other names: they all get
+    // the old bytes back the same way.
+    if (f[3] == "-") return WriteBackInPlace(kept, f[0]) ? Outcome::Restored : Outcome::LeftAlone;
     return PutBack(kept, f[0], true) ? Outcome::Restored : Outcome::LeftAlone;
   }
   if (r.type == "X") {

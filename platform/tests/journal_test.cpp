@@ -113,6 +113,21 @@ TEST_F(Journal, FilesChangedSinceTheRunAreLeftAlone) {
   EXPECT_EQ(files_.Read("c.txt"), "1");
 }
 
+// A file with a second hard link is written over in place, and so is its undo: both
+// names show the old bytes again.
+TEST_F(Journal, HardLinkedFilesComeBackInPlace) {
+  files_.Write("a.txt", "old");
+  ASSERT_EQ(link(files_.Path("a.txt").c_str(), files_.Path("other.txt").c_str()), 0);
+  {
+    const JournalScope scope("行内容插入字符");
+    ReplaceFileContents(File("a.txt"), "new bytes");
+  }
+  ASSERT_EQ(files_.Read("other.txt"), "new bytes");
+  EXPECT_EQ(UndoRun(LastRun()).restored, 1);
+  EXPECT_EQ(files_.Read("a.txt"), "old");
+  EXPECT_EQ(files_.Read("other.txt"), "old");
+}
+
 // A damaged line or a line cut short by a kill is reported and never applied; the
 // records around it still are.
 TEST_F(Journal, DamagedRecordsAreSkipped) {

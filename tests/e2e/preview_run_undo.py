@@ -7,7 +7,8 @@ old lines into the saved ones), and the undo must bring back the disk as it was 
 
     preview_run_undo.py TESSALY_BINARY
 
-A delete from the list is run and undone the same way.
+A delete from the list is run and undone the same way, and three runs are undone by
+number and in turn from the command line.
 """
 
 import os
@@ -100,11 +101,11 @@ def lines_of(data):
     return lines
 
 
-def run(binary, script, journal, arguments=("--script", "-")):
+def run(binary, script, journal, arguments=("--script", "-"), status=0):
     env = dict(os.environ, TESSALY_JOURNAL_DIR=journal)
     result = subprocess.run([binary, *arguments], input=script.encode(), env=env,
                             capture_output=True, timeout=120)
-    if result.returncode != 0:
+    if result.returncode != status:
         raise AssertionError(f"exit {result.returncode}: {result.stderr.decode(errors='replace')}")
     return result.stdout.decode("utf-8").splitlines()
 
@@ -256,15 +257,50 @@ def check_delete_then_undo(binary):
             raise AssertionError(f"the undo ({undone}) did not bring the files back")
 
 
+def check_history_and_undo_by_id(binary):
+    """Three runs in the journal: --history lists them newest first, --undo ID undoes that
+    run and the later ones, --undo the one left, and then there is nothing to undo."""
+    with tempfile.TemporaryDirectory() as folder, tempfile.TemporaryDirectory() as journal:
+        for name in ("a.txt", "b.txt"):
+            with open(os.path.join(folder, name), "wb") as out:
+                out.write(b"1\r\n2\r\n")
+        before = snapshot(folder, False)
+        head = [f"set edFolder {folder}", "set cmbFileType *.txt", "click cbSearch",
+                "click btnSelAll"]
+        for page in (["select cmbOpt 9", "set edtDelLineNo 1", "click btnDelLine"],
+                     ["select cmbOpt 3", "check ckReadonly", "click btnProp"],
+                     ["select cmbOpt 0", "set edtNewExt log", "click btnExt"]):
+            run(binary, "\n".join(head + page), journal)
+        history = [line.split("\t") for line in run(binary, "", journal, ["--history"])]
+        if [(row[2], row[3], row[4]) for row in history] != [
+                ("更改文件扩展名", "2", "可撤销"), ("更改文件或目录属性", "2", "可撤销"),
+                ("内容按行删除", "4", "可撤销")] or \
+                not all(re.fullmatch(r"\d{4}-\d\d-\d\d \d\d:\d\d:\d\d", row[1]) for row in history):
+            raise AssertionError(f"history: {history}")
+        ids = [row[0] for row in history]
+        if run(binary, "", journal, ["--undo", ids[1]]) != ["[info] 成功撤销 4 个文件"]:
+            raise AssertionError("--undo ID did not undo the extensions and the attributes")
+        states = [line.split("\t")[4] for line in run(binary, "", journal, ["--history"])]
+        if states != ["已撤销", "已撤销", "可撤销"]:
+            raise AssertionError(f"states after --undo {ids[1]}: {states}")
+        run(binary, "", journal, ["--undo"])
+        if snapshot(folder, False) != before:
+            raise AssertionError("the three runs undone did not bring the files back")
+        if run(binary, "", journal, ["--undo"], status=1) != ["[info] 没有可撤销的批处理"]:
+            raise AssertionError("--undo with nothing to undo")
+
+
 def main():
     binary = sys.argv[1]
     failed = 0
-    try:
-        check_delete_then_undo(binary)
-        print("ok    delete from the list")
-    except Exception as error:
-        failed += 1
-        print(f"FAIL  delete from the list: {error}")
+    for name, check in (("delete from the list", check_delete_then_undo),
+                        ("history and undo by number", check_history_and_undo_by_id)):
+        try:
+            check(binary)
+            print(f"ok    {name}")
+        except Exception as error:
+            failed += 1
+            print(f"FAIL  {name}: {error}")
     for name, files, setup, start, kind in MODES:
         try:
             check_mode(binary, name, files, setup, start, kind)

@@ -3,14 +3,16 @@
 each kill, once the program has started again, that the file holds exactly its old or its
 new bytes and that nothing is left beside it or in the journal. Every other kill is of a
 file with a second hard link, which is rewritten in place and must be finished or
-discarded by the next start.
+discarded by the next start. Then `tessaly --undo` must bring back the old bytes, under
+both names, whatever the kill left.
 
 Usage: kill_during_save.py TESSALY [KILLS] [MEGABYTES]
   TESSALY    the program (build/release/bin/tessaly)
   KILLS      how many runs to kill (default 50)
   MEGABYTES  the size of the file (default 150)
 
-Exit status 0 when every kill left old or new bytes and nothing else, 1 otherwise.
+Exit status 0 when every kill left old or new bytes and nothing else and the undo
+brought the old ones back, 1 otherwise.
 """
 import hashlib
 import os
@@ -92,6 +94,8 @@ def main():
             shutil.rmtree(folder)
             os.makedirs(folder)
             shutil.copyfile(source, work)
+            if os.path.exists(os.path.join(base, "other-link.txt")):
+                os.unlink(os.path.join(base, "other-link.txt"))
             linked = round_ % 2 == 1
             if linked:
                 os.link(work, os.path.join(base, "other-link.txt"))
@@ -116,11 +120,17 @@ def main():
             if linked:
                 other = digest(os.path.join(base, "other-link.txt"))
                 problem = problem or other != now
-                os.unlink(os.path.join(base, "other-link.txt"))
+            # Whatever the kill left, the undo brings back the old bytes.
+            subprocess.run([tessaly, "--undo"], env=env, capture_output=True)
+            undone = digest(work)
+            problem = problem or undone != old
+            if linked:
+                problem = problem or digest(os.path.join(base, "other-link.txt")) != old
             if problem:
                 failures += 1
                 print(f"kill {round_ + 1} ({'hard-linked' if linked else 'plain'}): {state}, "
-                      f"folder {left}, journal {records}")
+                      f"folder {left}, journal {records}, "
+                      f"after undo {'old' if undone == old else 'not old'}")
             else:
                 seen[state] += 1
         print(f"old {seen['old']}, new {seen['new']}, rewrites finished by the next start "
