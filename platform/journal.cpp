@@ -17,6 +17,7 @@
 #include "platform/file_attributes.h"
 #include "platform/file_system.h"
 #include "platform/journal_folder.h"
+#include "platform/journal_undo.h"
 
 namespace platform {
 namespace {
@@ -131,15 +132,15 @@ std::unique_ptr<RunJournal> RunJournal::Open(std::string_view mode) {
       rmdir(run.c_str());
       return nullptr;
     }
-    std::unique_ptr<RunJournal> journal(new RunJournal(run, fd));
+    std::unique_ptr<RunJournal> journal(new RunJournal(id, run, fd));
     journal->Write("H", EscapeField(mode) + '\t' + Number(std::time(nullptr)));
     return journal;
   }
   return nullptr;
 }
 
-RunJournal::RunJournal(NativePath folder, int records)
-    : folder_(std::move(folder)), records_(records) {}
+RunJournal::RunJournal(std::uint64_t id, NativePath folder, int records)
+    : id_(id), folder_(std::move(folder)), records_(records) {}
 
 RunJournal::~RunJournal() {
   Sync();
@@ -151,6 +152,7 @@ RunJournal::~RunJournal() {
     std::filesystem::remove_all(folder_.bytes(), error);
     return;
   }
+  WriteRunSummary(id_, folder_);
   const NativePath journal = JournalFolder();
   std::vector<std::uint64_t> runs = JournalRuns(journal);
   for (std::size_t i = 0; i + kKeptRuns < runs.size(); ++i)

@@ -65,7 +65,7 @@ class RunJournal {
   bool Delete(const NativePath& path);
 
  private:
-  RunJournal(NativePath folder, int records);
+  RunJournal(std::uint64_t id, NativePath folder, int records);
   Ticket Write(std::string_view type, std::string fields);
   // Keeps the old file at `path` (size `size`) as files/TICKET: linked (copied across file
   // systems), copied, or moved there. False when it cannot be kept within the byte
@@ -74,6 +74,7 @@ class RunJournal {
   bool Keep(const NativePath& path, std::uint64_t size, Ticket ticket, How how);
   void Sync();
 
+  std::uint64_t id_;
   NativePath folder_;
   int records_;  // the record file
   Ticket next_ = 1;

@@ -256,7 +256,56 @@ JournalRun Summary(std::uint64_t id, const NativePath& run, const RunRecords& re
   return summary;
 }
 
+// The summary file of a run: its mode, time, files and whether some could not be kept,
+// so that listing the runs need not read their records.
+constexpr char kSummaryFile[] = "summary";
+
+std::string SummaryLine(const JournalRun& run) {
+  std::string line = EscapeField(run.mode) + '\t' + std::to_string(run.time) + '\t' +
+                     std::to_string(run.files) + '\t' +
+                     (run.state == RunState::Partly ? "partly" : "whole");
+  char check[16];
+  std::snprintf(check, sizeof check, "\t%08X\n", RecordCheck(line));
+  return line + check;
+}
+
+// The run as its summary file tells it; nullopt when it has none or a damaged one.
+std::optional<JournalRun> ReadSummary(std::uint64_t id, const NativePath& run) {
+  std::string text;
+  try {
+    text = std::string(FileBytes(NativePath(run.bytes() + "/" + kSummaryFile)).bytes());
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+  const std::vector<std::string> parts = Split(text.substr(0, text.find('\n')));
+  if (parts.size() != 5) return std::nullopt;
+  JournalRun summary;
+  summary.id = id;
+  summary.mode = UnescapeField(parts[0]);
+  const std::optional<std::uint64_t> time = Unsigned(parts[1]);
+  const std::optional<std::uint64_t> files = Unsigned(parts[2]);
+  if (!time || !files) return std::nullopt;
+  summary.time = static_cast<std::int64_t>(*time);
+  summary.files = static_cast<std::int64_t>(*files);
+  summary.state = parts[3] == "partly" ? RunState::Partly : RunState::Undoable;
+  if (SummaryLine(summary) != text) return std::nullopt;
+  if (Exists(run.bytes() + "/" + kUndoneMark)) summary.state = RunState::Undone;
+  return summary;
+}
+
 }  // namespace
+
+void WriteRunSummary(std::uint64_t id, const NativePath& run) {
+  JournalRun summary = Summary(id, run, ReadRecords(run));
+  const std::string path = run.bytes() + "/" + kSummaryFile;
+  const std::string part = path + ".part";
+  const int fd = open(part.c_str(), O_CREAT | O_TRUNC | O_WRONLY | O_CLOEXEC, 0600);
+  if (fd < 0) return;
+  const std::string line = SummaryLine(summary);
+  const bool written = write(fd, line.data(), line.size()) == static_cast<ssize_t>(line.size());
+  close(fd);
+  if (!written || rename(part.c_str(), path.c_str()) != 0) unlink(part.c_str());
+}
 
 std::string_view StateWord(RunState state) {
   switch (state) {
@@ -276,8 +325,10 @@ std::vector<JournalRun> JournalHistory() {
   std::vector<std::uint64_t> runs = JournalRuns(journal);
   for (auto id = runs.rbegin(); id != runs.rend(); ++id) {
     const NativePath run = RunFolder(journal, *id);
-    const JournalRun summary = Summary(*id, run, ReadRecords(run));
-    if (summary.files > 0) history.push_back(summary);
+    // A run killed before its end has no summary: its records tell.
+    std::optional<JournalRun> summary = ReadSummary(*id, run);
+    if (!summary) summary = Summary(*id, run, ReadRecords(run));
+    if (summary->files > 0) history.push_back(*summary);
   }
   return history;
 }

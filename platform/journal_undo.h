@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/native_path.h"
+
 namespace platform {
 
 enum class RunState { Undoable, Undone, Partly };  // Partly: some files could not be kept
@@ -37,6 +39,9 @@ struct UndoResult {
   std::vector<std::pair<std::string, std::string>> renamedBack;
   std::vector<std::string> putBack;
 };
+
+// Sums up the finished run `id` in its folder `run`, for JournalHistory.
+void WriteRunSummary(std::uint64_t id, const NativePath& run);
 
 // Undoes run `id` unless it was undone already.
 UndoResult UndoRun(std::uint64_t id);
