@@ -16,6 +16,7 @@
 
 #include "app/diff_view.h"
 #include "app/engine_qstring.h"
+#include "app/settings_file.h"
 
 namespace app {
 
@@ -148,11 +149,11 @@ bool ShowPreviewDialog(QWidget* parent, const fileset::Preview& preview,
   QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
   column->addWidget(buttons);
   // The size a person gave the dialog last time.
-  QSettings settings;
-  const QByteArray geometry = settings.value(QStringLiteral("preview/geometry")).toByteArray();
+  const std::unique_ptr<QSettings> settings = OpenSettingsFile();
+  const QByteArray geometry = settings->value(QStringLiteral("preview/geometry")).toByteArray();
   if (geometry.isEmpty() || !dialog.restoreGeometry(geometry)) dialog.resize(900, 520);
   const bool accepted = dialog.exec() == QDialog::Accepted;
-  settings.setValue(QStringLiteral("preview/geometry"), dialog.saveGeometry());
+  settings->setValue(QStringLiteral("preview/geometry"), dialog.saveGeometry());
   return accepted;
 }
 

@@ -1,0 +1,16 @@
+#pragma once
+// Where the window keeps what a person set between two starts: one file,
+// ~/.config/tessaly/tessaly.conf (Qt's settings in the XDG configuration folder).
+
+#include <QSettings>
+#include <QString>
+#include <memory>
+
+namespace app {
+
+inline std::unique_ptr<QSettings> OpenSettingsFile() {
+  return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                     QStringLiteral("tessaly"), QStringLiteral("tessaly"));
+}
+
+}  // namespace app
