@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "app/build_facts.h"
+
 namespace app {
 
 // The maker's web site, shown by the link label.
@@ -10,6 +12,7 @@ inline const QString kMakerAddress = QStringLiteral("http://www.tessaly.example/
 // (tests serve tips from a local server).
 inline const QString kTipsAddress = QStringLiteral("http://www.tessaly.example/tipsupd.dat");
 
-inline const QString kVersion = QStringLiteral("0.1.0");
+// Shown in the window; the one version of the build, as `tessaly --version` prints it.
+inline const QString kVersion = QString::fromLatin1(kProgramVersion);
 
 }  // namespace app

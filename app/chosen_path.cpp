@@ -35,4 +35,14 @@ platform::NativePath ChosenPath(const QString& path) {
   return found ? platform::JoinPath(folder, *found) : written;
 }
 
+std::optional<platform::NativePath> DroppedPath(const QUrl& url) {
+  if (!url.isLocalFile()) return std::nullopt;
+  const QString host = url.host();
+  if (!host.isEmpty() && host != QLatin1String("localhost")) return std::nullopt;
+  QByteArray bytes = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+  if (!bytes.startsWith('/') || bytes.contains('\0')) return std::nullopt;
+  while (bytes.size() > 1 && bytes.endsWith('/')) bytes.chop(1);
+  return platform::NativePath(bytes.toStdString());
+}
+
 }  // namespace app

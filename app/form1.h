@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSplitter>
 #include <QStringList>
@@ -21,6 +22,7 @@
 #include <vector>
 
 #include "app/dialogs.h"
+#include "app/file_drop.h"
 #include "app/file_grid.h"
 #include "app/file_list_model.h"
 #include "app/link_label.h"
@@ -40,8 +42,13 @@ class TForm1 : public QWidget {
   // Manual: Timer1 fires only when told to, and the random generator starts from a
   // fixed seed, so that a batch script runs the same way every time.
   enum class TimerMode { Running, Manual };
+  // Used: the window starts from what the settings file kept (window_settings.h) and
+  // keeps its state there when it closes. Ignored: it starts from the defaults and writes
+  // nothing, so that a batch script runs the same way every time.
+  enum class SettingsFile { Used, Ignored };
 
-  explicit TForm1(Dialogs& dialogs, TimerMode timerMode = TimerMode::Running);
+  explicit TForm1(Dialogs& dialogs, TimerMode timerMode = TimerMode::Running,
+                  SettingsFile settingsFile = SettingsFile::Used);
   ~TForm1() override;
 
   // A press and release of `button` on a cell of the grid (row 0: the header), as a
@@ -53,6 +60,9 @@ class TForm1 : public QWidget {
   // the checks the preview button makes (their boxes shown): none when they fail, when
   // the page edits no lines or when the run would not change that file.
   content::LineDiff PreviewDifferences(int row);
+  // Presses the stop button once `files` files of the next run are done (for scripts,
+  // which cannot press it while a run goes on).
+  void StopAfter(std::int64_t files) { host_.StopAfter(files); }
 
   // Runs Timer1's event now. A tips download that the tick starts goes on in the
   // background; TipsDownloadPending() tells whether it is still under way.
@@ -72,6 +82,7 @@ class TForm1 : public QWidget {
   QWidget* BuildSearchBox();
   QWidget* BuildListCommands();
   QWidget* BuildLowerPanel();
+  QWidget* BuildRunRow();
   void ConnectHandlers();
   void FormCreate();
 
@@ -103,11 +114,21 @@ class TForm1 : public QWidget {
   void btnDeSelAllClick();
   void btnInverseClick();
   void btnAddClick();
+  // Appends files as the add dialog does: its checks, rows and search counter.
+  void AddFileRows(const std::vector<platform::NativePath>& paths);
   void btnDelClick();
   void btnExpClick();
   void btnExpDirClick();
   void cbDelClick();
   fileset::PickExportFile ExportFilePicker();
+
+  // Files and folders dropped onto the grid or the folder box (form1_drop.cpp).
+  void AcceptDrops();
+  void PathsDropped(const DroppedPaths& dropped);
+
+  // What the window keeps between two starts (window_settings.cpp).
+  void SaveWindowSettings();
+  void RestoreWindowSettings();
 
   // Undoing the last batch run kept in the journal (form1_undo.cpp).
   void btnUndoClick();
@@ -127,6 +148,7 @@ class TForm1 : public QWidget {
   void ShowRandomTip();
 
   Dialogs& dialogs_;
+  SettingsFile settingsFile_;
   fileset::FileList files_;
   platform::Collator collator_;
 
@@ -150,6 +172,8 @@ class TForm1 : public QWidget {
   QCheckBox* ckSub = nullptr;
   QPushButton* cbSearch = nullptr;
   QPushButton* btnPreview = nullptr;
+  QProgressBar* pbRun = nullptr;
+  QPushButton* btnRunStop = nullptr;
   QPushButton* btnStopSearch = nullptr;
   QCheckBox* ckFileSize = nullptr;
   QLineEdit* edMin = nullptr;

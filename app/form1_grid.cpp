@@ -51,6 +51,9 @@ void TForm1::SetCurrentGridCell(int row, int column) {
 void TForm1::closeEvent(QCloseEvent* event) {
   // A search that lets messages run ends at its next entry instead of outliving the window.
   StopSearch = true;
+  // So does a batch run, at its next safe point: the file it is saving is finished or left.
+  host_.RequestStop();
+  if (settingsFile_ == SettingsFile::Used) SaveWindowSettings();
   QWidget::closeEvent(event);
 }
 

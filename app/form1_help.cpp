@@ -13,7 +13,9 @@
 #include <utility>
 
 #include "app/addresses.h"
+#include "app/build_facts.h"
 #include "app/form1.h"
+#include "app/manual_path.h"
 #include "app/tips.h"
 
 namespace app {
@@ -116,7 +118,12 @@ void TForm1::ShowRandomTip() {
   TipLink = tip.link;
 }
 
-void TForm1::SpeedButton1Click() { dialogs_.OpenWithShell(QStringLiteral("使用说明.txt")); }
+// Where neither a build folder nor a package put the manual, its bare name is opened from
+// the current folder, as a shell would.
+void TForm1::SpeedButton1Click() {
+  const QString manual = FindManual(QCoreApplication::applicationDirPath());
+  dialogs_.OpenWithShell(manual.isEmpty() ? QString::fromUtf8(kManualFileName) : manual);
+}
 
 void TForm1::Label11Click() { dialogs_.OpenWithShell(kMakerAddress); }
 

@@ -42,13 +42,15 @@ QLabel* CounterLabel(const char* name, const char* colour, QWidget* parent) {
 
 }  // namespace
 
-TForm1::TForm1(Dialogs& dialogs, TimerMode timerMode)
-    : dialogs_(dialogs), host_(dialogs, [this] { model_->Sync(); }) {
+TForm1::TForm1(Dialogs& dialogs, TimerMode timerMode, SettingsFile settingsFile)
+    : dialogs_(dialogs), settingsFile_(settingsFile), host_(dialogs, [this] { model_->Sync(); }) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(kWindowCaption);
   BuildLayout();
   ConnectHandlers();
+  AcceptDrops();
   FormCreate();
+  if (settingsFile_ == SettingsFile::Used) RestoreWindowSettings();
   UpdateUndoButton();
   if (timerMode == TimerMode::Running)
     Timer1->start();
@@ -56,7 +58,9 @@ TForm1::TForm1(Dialogs& dialogs, TimerMode timerMode)
     host_.SeedRandom(1);
 }
 
-TForm1::~TForm1() = default;
+// Hidden while the file list still lives: hiding a shown grid asks its model for the
+// headers, and the base class's destructor would hide it after the list is gone.
+TForm1::~TForm1() { hide(); }
 
 void TForm1::BuildLayout() {
   resize(800, 600);
@@ -99,7 +103,8 @@ void TForm1::BuildLayout() {
 
   auto* root = new QVBoxLayout(this);
   root->setContentsMargins(0, 0, 0, 0);
-  root->addWidget(Splitter1);
+  root->addWidget(Splitter1, 1);
+  root->addWidget(BuildRunRow());
 
   Timer1 = Named(new QTimer(this), "Timer1");
   Timer1->setInterval(15000);
@@ -207,6 +212,25 @@ QWidget* TForm1::BuildListCommands() {
   return row;
 }
 
+// The progress of a batch run across the window's foot, and its stop button.
+QWidget* TForm1::BuildRunRow() {
+  auto* row = new QWidget(this);
+  auto* layout = new QHBoxLayout(row);
+  layout->setContentsMargins(4, 0, 4, 2);
+  pbRun = Named(new QProgressBar(row), "pbRun");
+  pbRun->setTextVisible(true);
+  pbRun->setFormat(QString());
+  pbRun->setValue(0);
+  layout->addWidget(pbRun, 1);
+  btnRunStop = Named(new QPushButton(QStringLiteral("停止处理"), row), "btnRunStop");
+  btnRunStop->setToolTip(
+      QStringLiteral("停止批处理：正在处理的文件不保存，已处理的文件保持处理后的状态"));
+  btnRunStop->setEnabled(false);
+  layout->addWidget(btnRunStop);
+  host_.SetRunControls(pbRun, btnRunStop);
+  return row;
+}
+
 QWidget* TForm1::BuildLowerPanel() {
   pnl1 = Named(new QWidget(this), "pnl1");
   auto* lower = new QHBoxLayout(pnl1);
@@ -307,6 +331,7 @@ void TForm1::ConnectHandlers() {
   connect(btnExpDir, &QPushButton::clicked, this, [this] { btnExpDirClick(); });
   connect(cbDel, &QPushButton::clicked, this, [this] { cbDelClick(); });
   connect(btnUndo, &QPushButton::clicked, this, [this] { btnUndoClick(); });
+  connect(btnRunStop, &QPushButton::clicked, this, [this] { host_.RequestStop(); });
   connect(cmbVar, &QComboBox::activated, this, [this] { cmbVarChange(); });
   connect(btnPreview, &QPushButton::clicked, this, [this] { btnPreviewClick(); });
   for (std::size_t mode = 0; mode < modePages_.size(); ++mode)

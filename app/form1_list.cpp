@@ -42,13 +42,15 @@ void TForm1::btnAddClick() {
   };
   QStringList filters;
   for (const char* filter : kFilters) filters << QString::fromUtf8(filter);
-  RunCommand(nullptr, [&] {
-    const QStringList chosen =
-        dialogs_.PickFilesToOpen(QStringLiteral("请选择需要修改属性的文件 - 添加文件"), filters);
-    std::vector<platform::NativePath> paths;
-    for (const QString& path : chosen) paths.push_back(ChosenPath(path));
-    fileset::AddFiles(files_, paths, host_);
-  });
+  const QStringList chosen =
+      dialogs_.PickFilesToOpen(QStringLiteral("请选择需要修改属性的文件 - 添加文件"), filters);
+  std::vector<platform::NativePath> paths;
+  for (const QString& path : chosen) paths.push_back(ChosenPath(path));
+  AddFileRows(paths);
+}
+
+void TForm1::AddFileRows(const std::vector<platform::NativePath>& paths) {
+  RunCommand(nullptr, [&] { fileset::AddFiles(files_, paths, host_); });
 }
 
 void TForm1::btnDelClick() {

@@ -8,8 +8,10 @@
 
 namespace app {
 
+// NativeFormat is the INI text with the .conf name on this platform; IniFormat would name
+// the file tessaly.ini.
 inline std::unique_ptr<QSettings> OpenSettingsFile() {
-  return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+  return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                      QStringLiteral("tessaly"), QStringLiteral("tessaly"));
 }
 

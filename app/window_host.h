@@ -5,7 +5,9 @@
 
 #include <QAbstractButton>
 #include <QLabel>
+#include <QProgressBar>
 #include <functional>
+#include <optional>
 #include <random>
 
 #include "app/dialogs.h"
@@ -34,6 +36,19 @@ class WindowHost : public platform::Host {
   void SetCommandEnabled(bool enabled) override;
   std::size_t PickRandom(std::size_t count) override;
 
+  // The run's progress in `bar`, and `stop` enabled while a run goes on.
+  void SetRunControls(QProgressBar* bar, QAbstractButton* stop);
+  void RunBegins(std::int64_t total) override;
+  void RunAt(std::int64_t done, std::string_view file) override;
+  void RunFileText(std::string_view text) override;
+  void RunPosition(const char* at) override;
+  void RunEnds() override;
+  bool StopRequested() override;
+  // The stop button's press: the running batch ends at its next safe point.
+  void RequestStop() { stopRequested_ = true; }
+  // Presses the stop button once `files` files of the next run are done (scripts).
+  void StopAfter(std::int64_t files) { stopAfter_ = files; }
+
   // The program's one random generator, which the tips banner draws from too.
   void SeedRandom(std::uint32_t seed) { random_.seed(seed); }
 
@@ -50,6 +65,19 @@ class WindowHost : public platform::Host {
   QAbstractButton* commandButton_ = nullptr;
   std::mt19937 random_;
   std::int64_t lastEvents_ = 0;  // when the event loop last ran, in milliseconds
+
+  void ShowProgress();
+  QProgressBar* bar_ = nullptr;
+  QAbstractButton* stop_ = nullptr;
+  int runs_ = 0;  // runs going on: a command started while another lets messages run nests
+  std::int64_t total_ = 0;
+  std::int64_t done_ = 0;
+  std::string file_;       // engine text
+  std::string_view text_;  // the text of the file being worked on
+  const char* at_ = nullptr;
+  bool stopRequested_ = false;
+  std::optional<std::int64_t> stopAfter_;
+  std::function<void()> outerWaitHook_;
 };
 
 }  // namespace app

@@ -23,7 +23,7 @@ int LastMarkedRow(const fileset::FileList& files) {
 // Appends the lines of `text` to `output`, letting the host's messages run.
 void Append(const LineList& text, LineSink& output, platform::MessagePacer& pacer) {
   for (const std::string_view line : text) {
-    pacer.Step();
+    pacer.Step(line);
     output.Add(line);
   }
 }
@@ -52,6 +52,7 @@ class Combination {
       ++notText_;
       return;
     }
+    host_.RunFileText(text->text());
     if (output_) Append(*text, *output_, pacer_);
     if (!text->Intact()) platform::ThrowCannotOpen(path);
     platform::AddToCounter(host_, platform::Counter::Change, 1);

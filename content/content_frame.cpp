@@ -52,6 +52,7 @@ bool ProcessFile(const fileset::FileList& files, int row, platform::Host& host, 
   // copy has taken its unchanged bytes.
   LineFileWriter output(file.path);
   if (source.HasByteOrderMark() && mode.KeepsByteOrderMark()) output.AddByteOrderMark();
+  host.RunFileText(source.text());
   if (mode.Build(file, source, output, host) == FileResult::Leave) return true;
   if (!SaveRewrite(file.path, source, output, mode.backup())) return false;
   platform::AddToCounter(host, platform::Counter::Change, 1);

@@ -45,7 +45,7 @@ void CutLines(const LineList& source, const CutPlan& plan, LineSink& output, pla
     const std::size_t chosen = std::min(static_cast<std::size_t>(plan.lineNumber), source.size());
     std::size_t number = 0;
     for (const std::string_view line : source) {
-      pacer.Step();
+      pacer.Step(line);
       if (++number != chosen) {
         output.Add(line);
         continue;
@@ -59,7 +59,7 @@ void CutLines(const LineList& source, const CutPlan& plan, LineSink& output, pla
     return;
   }
   for (const std::string_view line : source) {
-    pacer.Step();
+    pacer.Step(line);
     if (!IsWorkedLine(line, plan.lines, plan.keyword)) {
       output.Add(plan.keepCut ? std::string_view() : line);
       continue;

@@ -23,7 +23,7 @@ void DeleteLines(const LineList& source, const DeleteLinesPlan& plan, LineSink& 
     const std::vector<bool> keep = LinesKeptAfterDeleting(plan.table, source.size());
     std::size_t i = 0;
     for (const std::string_view line : source) {
-      pacer.Step();
+      pacer.Step(line);
       if (keep[i++]) output.Add(line);
     }
     return;
@@ -31,7 +31,7 @@ void DeleteLines(const LineList& source, const DeleteLinesPlan& plan, LineSink& 
   IntervalLines interval(plan.interval);
   KeywordLines keywords(plan.keywords, source.text());
   for (const std::string_view line : source) {
-    pacer.Step();
+    pacer.Step(line);
     const bool inInterval = interval.Next();
     bool drop = false;
     switch (plan.by) {

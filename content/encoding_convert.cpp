@@ -85,7 +85,7 @@ EncodingFault ConvertEncoding(const LineList& source, Encoding to, LineSink& out
   platform::MessagePacer pacer(host);
   if (ascii == text.size()) {  // the same in both code pages: only the line breaks change
     for (const std::string_view line : source) {
-      pacer.Step();
+      pacer.Step(line);
       output.Add(line);
     }
     return EncodingFault::None;
@@ -95,7 +95,7 @@ EncodingFault ConvertEncoding(const LineList& source, Encoding to, LineSink& out
   const auto convert = to == Encoding::ToUtf8 ? &platform::Gb18030ToUtf8 : &platform::Utf8ToGb18030;
   std::string converted;
   for (const std::string_view line : source) {
-    pacer.Step();
+    pacer.Step(line);
     converted.clear();
     if (!convert(line, converted))
       return to == Encoding::ToUtf8 ? EncodingFault::InvalidGbk : EncodingFault::NotUtf8;

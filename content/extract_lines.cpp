@@ -27,7 +27,7 @@ void ExtractByNumbers(const LineList& source, const std::vector<LineRange>& tabl
     auto range = table.begin();
     std::size_t number = 0;
     for (const std::string_view line : source) {
-      pacer.Step();
+      pacer.Step(line);
       ++number;
       while (range != table.end() && static_cast<std::int64_t>(number) > range->last) ++range;
       if (range == table.end()) return;
@@ -38,7 +38,7 @@ void ExtractByNumbers(const LineList& source, const std::vector<LineRange>& tabl
   // Any other order: the lines up to the last one asked for, found once.
   std::vector<std::string_view> lines;
   for (const std::string_view line : source) {
-    pacer.Step();
+    pacer.Step(line);
     lines.push_back(line);
     if (lines.size() == wanted) break;
   }
@@ -74,14 +74,14 @@ void ExtractLines(const LineList& source, const ExtractLinesPlan& plan, LineSink
   if (plan.by == By::Keywords) {
     LinesHoldingKeywords keywords(plan.keywords, source.text());
     for (std::string_view line; keywords.Next(line);) {
-      pacer.Step();
+      pacer.Step(line);
       if (plan.blankLines || !platform::TrimBlanks(line).empty()) output.Add(line);
     }
     return;
   }
   IntervalLines interval(plan.interval);
   for (const std::string_view line : source) {
-    pacer.Step();
+    pacer.Step(line);
     const bool inInterval = interval.Next();
     if (!plan.blankLines && platform::TrimBlanks(line).empty()) continue;
     if (inInterval) output.Add(line);

@@ -54,7 +54,7 @@ void InsertChars(const LineList& source, std::string_view fileTemplate, const In
     const std::size_t chosen = std::min(static_cast<std::size_t>(plan.lineNumber), source.size());
     std::size_t number = 0;
     for (const std::string_view line : source) {
-      pacer.Step();
+      pacer.Step(line);
       if (++number == chosen)
         output.Add(tmpl::EvalTemplate(line, itemFor(start)));
       else
@@ -68,7 +68,7 @@ void InsertChars(const LineList& source, std::string_view fileTemplate, const In
   std::int64_t number = start;
   std::string scratch;
   for (const std::string_view line : source) {
-    pacer.Step();
+    pacer.Step(line);
     if (!IsWorkedLine(line, plan.lines, plan.keyword)) {
       output.Add(line);
       continue;

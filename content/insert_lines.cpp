@@ -33,7 +33,7 @@ std::optional<std::string_view> FirstLineHolding(const LineList& source, std::st
   KeywordLines holds(keyword, source.text());
   platform::MessagePacer pacer(&host);
   for (const std::string_view line : source) {
-    pacer.Step();
+    pacer.Step(line);
     if (holds.Holds(line)) return line;
   }
   return std::nullopt;
@@ -120,7 +120,7 @@ void InsertLines(const LineList& source, const InsertLinesPlan& plan, std::strin
       const auto before = static_cast<std::size_t>(plan.lineNumber);  // lines before the text
       std::size_t number = 0;
       for (const std::string_view line : source) {
-        pacer.Step();
+        pacer.Step(line);
         if (number++ == before) output.Add(inserted);
         output.Add(line);
       }
@@ -130,7 +130,7 @@ void InsertLines(const LineList& source, const InsertLinesPlan& plan, std::strin
     case At::Interval: {
       IntervalLines interval(plan.interval);
       for (const std::string_view line : source) {
-        pacer.Step();
+        pacer.Step(line);
         if (interval.Next()) output.Add(inserted);
         output.Add(line);
       }
@@ -139,7 +139,7 @@ void InsertLines(const LineList& source, const InsertLinesPlan& plan, std::strin
     case At::Keywords: {
       KeywordLines keywords(plan.keywords, source.text());
       for (const std::string_view line : source) {
-        pacer.Step();
+        pacer.Step(line);
         if (keywords.Holds(line)) output.Add(inserted);
         output.Add(line);
       }

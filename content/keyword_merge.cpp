@@ -253,7 +253,7 @@ std::int64_t MergeKeywords(const LineList& source, const LineList& target, LineS
     }
   };
   for (const std::string_view line : source) {
-    pacer.Step();
+    pacer.Step(line);
     batch.Add(line, 0, merge);
   }
   batch.Flush(merge);

@@ -16,7 +16,7 @@ std::int64_t SyncLines(const LineList& source, const LineList& target,
   std::int64_t records = 0;
   std::int64_t index = 0;
   for (const std::string_view line : source) {
-    pacer.Step();
+    pacer.Step(line);
     const bool holds = matches.Holds(line);
     if (targetLine == targetEnd) {
       if (holds)

@@ -250,7 +250,7 @@ void RebuildLines(const LineList& source, PatternRebuilder& rebuilder, LineSink&
   const char separator = rebuilder.separator();
   std::string_view entry;
   for (const std::string_view line : source) {
-    pacer.Step();
+    pacer.Step(line);
     if (rebuilder.Rebuild(line, entry)) output.Add(entry);
   }
   if (source.HoldsZeroByte()) rebuilder.RestoreSeparator(separator);

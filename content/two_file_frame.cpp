@@ -21,6 +21,7 @@ int RunTwoFiles(const fileset::FileList& files, int sourceRow, int targetRow, pl
   const LineList target = LineList::Load(targetPath);
   LineFileWriter output(targetPath);
   if (target.HasByteOrderMark()) output.AddByteOrderMark();
+  host.RunFileText(source.text());
   records = mode.Build(source, target, output, host);
   // What was carried over must be the source's text as it stands, not a mix.
   if (!source.Intact()) platform::ThrowCannotOpen(sourcePath);
@@ -43,9 +44,13 @@ fileset::RunEnd RunTwoFileFrame(fileset::FileList& files, platform::Host& host,
     }
     std::int64_t records = 0;
     int notText = 0;
-    {
-      platform::CommandScope running(host);
+    try {
+      platform::CommandScope running(host, 1);
+      host.RunAt(0, files.Cell(marked.second, fileset::kNameColumn));
       notText = RunTwoFiles(files, marked.first, marked.second, host, mode, records);
+    } catch (const platform::RunStopped&) {
+      host.ShowInfo(fileset::StoppedMessage(0));
+      return;
     }
     std::string text(kClosingBefore);
     text += std::to_string(notText == 0 ? records : 0);

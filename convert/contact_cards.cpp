@@ -111,7 +111,7 @@ Converted ConvertContactCards(const platform::NativePath& source,
     }
   };
   for (const std::string_view line : text) {
-    pacer.Step();
+    pacer.Step(line);
     if (isPending && !line.empty() && (line.front() == ' ' || line.front() == '\t')) {
       // A folded line: the line break and the one blank or tab after it are dropped.
       if (pending.data() != unfolded.data()) unfolded.assign(pending);

@@ -81,13 +81,13 @@ Converted ConvertText(const platform::NativePath& source, const platform::Native
   if (extension == "csv") {
     std::string csv;
     for (const std::string_view line : text) {
-      pacer.Step();
+      pacer.Step(line);
       TabsToCsv(line, csv);
       output.Add(csv);
     }
   } else {
     for (const std::string_view line : text) {
-      pacer.Step();
+      pacer.Step(line);
       output.Add(line);
     }
   }

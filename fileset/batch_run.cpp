@@ -98,12 +98,37 @@ void WalkMarkedRows(const FileList& files, platform::Host& host, MarkedRowsRun::
   }
 }
 
+std::int64_t CountMarkedRows(const FileList& files) {
+  std::int64_t marked = 0;
+  for (int row = 1; row < files.RowCount(); ++row) marked += files.IsMarked(row) ? 1 : 0;
+  return marked;
+}
+
+std::string StoppedMessage(std::int64_t done) {
+  return std::string(kStoppedBefore) + std::to_string(done) + std::string(kStoppedUnit);
+}
+
 void RunMarkedRows(FileList& files, platform::Host& host, const MarkedRowsRun& run) {
-  {
-    platform::CommandScope running(host);
+  try {
+    platform::CommandScope running(host, CountMarkedRows(files));
     run.begin();
-    WalkMarkedRows(files, host, run.sameFile, run.visit, {});
+    std::int64_t done = 0;
+    // A stop is taken between two files, or within a file by the mode's own loop,
+    // before anything of that file is saved.
+    WalkMarkedRows(
+        files, host, run.sameFile,
+        [&](int row) {
+          host.RunAt(done, files.Cell(row, kNameColumn));
+          if (host.StopRequested()) throw platform::RunStopped{};
+          const bool goOn = run.visit(row);
+          ++done;
+          return goOn;
+        },
+        [&](int) { ++done; });
     if (run.end) run.end();
+  } catch (const platform::RunStopped&) {
+    host.ShowInfo(StoppedMessage(host.ReadCounter(platform::Counter::Change)));
+    return;
   }
   std::string text(run.closing);
   text += std::to_string(host.ReadCounter(platform::Counter::Change));

@@ -99,7 +99,17 @@ struct MarkedRowsRun {
   std::function<std::string()> furtherLine;
   SameFile sameFile = SameFile::ByPath;
 };
+// The host shows the run's progress over the marked rows; when its stop button is pressed
+// the run ends at a safe point (before the next file, or within a file before anything
+// of it is saved), `end` is not run and the closing message is StoppedMessage of the
+// change counter.
 void RunMarkedRows(FileList& files, platform::Host& host, const MarkedRowsRun& run);
+
+// The closing message of a stopped run: "已停止,共处理 N 个文件!".
+inline constexpr std::string_view kStoppedBefore = "已停止,共处理 ";
+inline constexpr std::string_view kStoppedUnit = " 个文件!";
+std::string StoppedMessage(std::int64_t done);
+std::int64_t CountMarkedRows(const FileList& files);
 
 // The walk of RunMarkedRows alone, for a preview: no button, no counter, no message.
 // `repeated(row)`, when given, hears of each row passed over as naming a file met before.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "fileset/batch_run.h"
 #include "fileset/file_search.h"
 #include "platform/engine_text.h"
 #include "platform/file_system.h"
@@ -88,29 +89,36 @@ std::vector<std::string> MarkedFolders(const FileList& files) {
 }
 
 void RunExportNames(const FileList& files, platform::Host& host, const PickExportFile& pick) {
-  platform::CommandScope running(host);
+  platform::CommandScope running(host, CountMarkedRows(files));
   const bool withFolders = host.Ask(kExportWithFoldersQuestion);
   WriteExport(MarkedNames(files, withFolders), kNamesExported, host, pick);
 }
 
 void RunExportFolders(const FileList& files, platform::Host& host, const PickExportFile& pick) {
-  platform::CommandScope running(host);
+  platform::CommandScope running(host, CountMarkedRows(files));
   WriteExport(MarkedFolders(files), kFoldersExported, host, pick);
 }
 
 void RunDeleteMarkedFiles(FileList& files, platform::Host& host) {
   if (!host.Ask(kDeleteQuestion)) return;
-  platform::CommandScope running(host);
   std::int64_t deleted = 0;
-  for (int row = files.RowCount() - 1; row >= 1; --row) {
-    host.ProcessMessages();
-    // Clicks while messages ran may have removed rows below this one.
-    if (row >= files.RowCount() || !files.IsMarked(row)) continue;
-    if (files.Cell(row, kNameColumn).empty() || !platform::DeleteFile(files.NativeFullPath(row)))
-      continue;
-    RemoveFileRow(files, row, host);
-    host.WriteCounter(Counter::Delete, ++deleted);
+  bool stopped = false;
+  {
+    platform::CommandScope running(host, CountMarkedRows(files));
+    std::int64_t done = 0;
+    for (int row = files.RowCount() - 1; row >= 1; --row) {
+      host.ProcessMessages();
+      // Clicks while messages ran may have removed rows below this one.
+      if (row >= files.RowCount() || !files.IsMarked(row)) continue;
+      host.RunAt(done++, files.Cell(row, kNameColumn));
+      if ((stopped = host.StopRequested())) break;
+      if (files.Cell(row, kNameColumn).empty() || !platform::DeleteFile(files.NativeFullPath(row)))
+        continue;
+      RemoveFileRow(files, row, host);
+      host.WriteCounter(Counter::Delete, ++deleted);
+    }
   }
+  if (stopped) host.ShowInfo(StoppedMessage(deleted));
 }
 
 }  // namespace fileset

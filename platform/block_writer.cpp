@@ -7,6 +7,8 @@
 #include <cstring>
 #include <new>
 
+#include "platform/wait_hook.h"
+
 namespace platform {
 namespace {
 
@@ -78,7 +80,7 @@ void BlockWriter::Help() {
 
 bool BlockWriter::WaitForHelper() {
   std::unique_lock lock(mutex_);
-  changed_.wait(lock, [this] { return job_.size == 0; });
+  WaitLettingHookRun(changed_, lock, [this] { return job_.size == 0; });
   return !failed_;
 }
 
@@ -87,7 +89,7 @@ bool BlockWriter::Hand(const Job& job) {
   if (!helper_.joinable()) helper_ = std::thread([this] { Help(); });
   {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return job_.size == 0; });
+    WaitLettingHookRun(changed_, lock, [this] { return job_.size == 0; });
     if (failed_) return false;
     job_ = job;
   }
@@ -101,6 +103,9 @@ bool BlockWriter::Submit() {
   written_ += static_cast<off_t>(kBlockSize);
   // The other block's write was finished before this one was handed over.
   current_ = 1 - current_;
+  // Filling blocks from memory never waits when the disk keeps up: the window's
+  // messages get their turn here too.
+  CallWaitHook();
   return true;
 }
 

@@ -23,6 +23,7 @@
 #include "platform/file_system.h"
 #include "platform/journal.h"
 #include "platform/rewrite_in_place.h"
+#include "platform/wait_hook.h"
 
 namespace platform {
 namespace {
@@ -120,7 +121,10 @@ class TemporarySibling {
 
   bool Open() const { return fd_ >= 0; }
   int fd() const { return fd_; }
-  bool Flush() const { return fsync(fd_) == 0; }
+  // The flush of a large copy takes seconds: the window's messages run meanwhile.
+  bool Flush() const {
+    return RunLettingHookRun([fd = fd_] { return fsync(fd) == 0; });
+  }
   bool SetMode(mode_t mode) const { return fchmod(fd_, mode & 07777) == 0; }
   // Gives the copy the permission bits and the DOS attribute word of the file it
   // replaces. False when either cannot be carried over: the new text must not be put in

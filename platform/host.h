@@ -37,6 +37,21 @@ class Host {
   // Enables or disables the start button of the command that is running.
   virtual void SetCommandEnabled(bool enabled) = 0;
 
+  // The progress of a batch run, for the window's bar and its stop button (a script's
+  // host shows none): a run over `total` files begins; `done` of them are complete and
+  // `file` (engine text) is worked on; the text of the file being worked on is `text`,
+  // and the run has come to `at` in it; the run has ended.
+  virtual void RunBegins(std::int64_t total) { static_cast<void>(total); }
+  virtual void RunAt(std::int64_t done, std::string_view file) {
+    static_cast<void>(done);
+    static_cast<void>(file);
+  }
+  virtual void RunFileText(std::string_view text) { static_cast<void>(text); }
+  virtual void RunPosition(const char* at) { static_cast<void>(at); }
+  virtual void RunEnds() {}
+  // Whether the running batch was asked to stop (its stop button).
+  virtual bool StopRequested() { return false; }
+
   // A number below `count` (at least 1) from the program's one random generator.
   virtual std::size_t PickRandom(std::size_t count) = 0;
 };
@@ -45,16 +60,24 @@ inline void AddToCounter(Host& host, Counter which, std::int64_t delta) {
   host.WriteCounter(which, host.ReadCounter(which) + delta);
 }
 
+// Thrown where a batch run stops because it was asked to: the file being worked on is
+// left untouched (nothing of it was saved yet), the files before it stay done.
+struct RunStopped {};
+
 // Lets the host's messages run during a loop over many small steps (the lines of a
-// file) without asking it at every step: once every kStride steps. No host: nothing.
+// file) without asking it at every step: once every kStride steps, telling it how far
+// the loop has come (`line` lies in the text being worked on, when given). A stop asked
+// for meanwhile throws RunStopped. No host: nothing.
 class MessagePacer {
  public:
   static constexpr int kStride = 256;
   explicit MessagePacer(Host* host) : host_(host) {}
-  void Step() {
+  void Step(std::string_view line = {}) {
     if (host_ != nullptr && ++steps_ == kStride) {
       steps_ = 0;
+      if (line.data() != nullptr) host_->RunPosition(line.data());
       host_->ProcessMessages();
+      if (host_->StopRequested()) throw RunStopped{};
     }
   }
 
@@ -63,12 +86,19 @@ class MessagePacer {
   int steps_ = 0;
 };
 
-// Disables the running command's start button for its lifetime; the button comes back
-// however the command ends, an exception included.
+// Disables the running command's start button for its lifetime and shows the run's
+// progress over `total` files; the button comes back and the progress goes however the
+// command ends, an exception included.
 class CommandScope {
  public:
-  explicit CommandScope(Host& host) : host_(host) { host_.SetCommandEnabled(false); }
-  ~CommandScope() { host_.SetCommandEnabled(true); }
+  explicit CommandScope(Host& host, std::int64_t total = 0) : host_(host) {
+    host_.SetCommandEnabled(false);
+    host_.RunBegins(total);
+  }
+  ~CommandScope() {
+    host_.RunEnds();
+    host_.SetCommandEnabled(true);
+  }
   CommandScope(const CommandScope&) = delete;
   CommandScope& operator=(const CommandScope&) = delete;
 

@@ -155,8 +155,7 @@ RunJournal::~RunJournal() {
   WriteRunSummary(id_, folder_);
   const NativePath journal = JournalFolder();
   std::vector<std::uint64_t> runs = JournalRuns(journal);
-  for (std::size_t i = 0; i + kKeptRuns < runs.size(); ++i)
-    std::filesystem::remove_all(RunFolder(journal, runs[i]).bytes(), error);
+  for (std::size_t i = 0; i + kKeptRuns < runs.size(); ++i) RemoveRun(RunFolder(journal, runs[i]));
 }
 
 RunJournal::Ticket RunJournal::Write(std::string_view type, std::string fields) {

@@ -12,6 +12,7 @@
 #include <filesystem>
 
 #include "platform/file_system.h"
+#include "platform/wait_hook.h"
 
 namespace platform {
 namespace {
@@ -71,13 +72,21 @@ std::uint64_t KeptBytes(const NativePath& journal, const NativePath& except) {
   return bytes;
 }
 
+void RemoveRun(const NativePath& run) {
+  // Freeing a gigabyte of old files takes a while: the window answers meanwhile.
+  RunLettingHookRun([&run] {
+    std::error_code error;
+    std::filesystem::remove_all(run.bytes(), error);
+    return true;
+  });
+}
+
 std::optional<std::uint64_t> DropOldestRun(const NativePath& journal, const NativePath& except) {
   for (const std::uint64_t id : JournalRuns(journal)) {
     const NativePath run = RunFolder(journal, id);
     if (run == except) continue;
     const std::uint64_t bytes = RunBytes(run);
-    std::error_code error;
-    std::filesystem::remove_all(run.bytes(), error);
+    RemoveRun(run);
     return bytes;
   }
   return std::nullopt;

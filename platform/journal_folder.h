@@ -18,6 +18,8 @@ std::string KeptFile(const NativePath& run, std::uint64_t ticket);
 
 // The bytes of the old files kept by every run but `except`.
 std::uint64_t KeptBytes(const NativePath& journal, const NativePath& except);
+// Removes a run's folder with all it holds.
+void RemoveRun(const NativePath& run);
 // Drops the oldest run but `except`; the bytes it kept, or nullopt when there is none.
 std::optional<std::uint64_t> DropOldestRun(const NativePath& journal, const NativePath& except);
 

@@ -61,7 +61,7 @@ int RunScript(const QStringList& arguments) {
   }
 
   script::ScriptDialogs dialogs;
-  TForm1 form(dialogs, TForm1::TimerMode::Manual);
+  TForm1 form(dialogs, TForm1::TimerMode::Manual, TForm1::SettingsFile::Ignored);
   // The window is never shown: its controls and handlers need no screen, and the window
   // keeps track of its focus control all the same. What its construction posted runs
   // before the first line.

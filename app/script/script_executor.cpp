@@ -94,6 +94,7 @@ void Executor::Run(const Command& command) {
       {"choose", &Executor::Choose},
       {"cancel-dialog", &Executor::CancelDialog},
       {"tick", &Executor::Tick},
+      {"stop-after", &Executor::StopAfter},
       {"dump", &Executor::Dump},
       {"get", &Executor::Get},
       {"preview-diff", &Executor::PreviewDiff},
@@ -280,6 +281,12 @@ void Executor::Tick(const Command& command) {
   // event, so waiting for events cannot hang here.
   while (form_.TipsDownloadPending())
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+void Executor::StopAfter(const Command& command) {
+  const int files = ParseInteger(command, Arguments(command, 1, 1, "stop-after N")[0]);
+  if (files < 0) throw ScriptError(command.line, QStringLiteral("usage: stop-after N"));
+  form_.StopAfter(files);
 }
 
 void Executor::PrepareForInput(const Command& command, QWidget* control,

@@ -35,6 +35,7 @@ class Executor {
   void Choose(const Command& command);
   void CancelDialog(const Command& command);
   void Tick(const Command& command);
+  void StopAfter(const Command& command);
 
   // Commands that print what the window shows (script_queries.cpp).
   void Dump(const Command& command);

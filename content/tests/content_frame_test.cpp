@@ -314,3 +314,74 @@ TEST_F(ContentFrame, AFileCutShortWhileReadEndsTheRunUnsaved) {
 
 }  // namespace
 }  // namespace content
+
+namespace content {
+namespace {
+
+// Marks every line, letting the host's messages run as the modes do.
+class PacedMode final : public ContentMode {
+ public:
+  PacedMode() : ContentMode(Backup::Yes) {}
+  FileResult Build(const FileContext&, const LineList& source, LineSink& output,
+                   platform::Host& host) override {
+    platform::MessagePacer pacer(&host);
+    for (const std::string_view line : source) {
+      pacer.Step(line);
+      output.Add(std::string(line) + "!");
+    }
+    return FileResult::Save;
+  }
+};
+
+// A host whose stop button is pressed once `stopAt` files are done, or in the middle of
+// a file's lines.
+class StoppingHost final : public RecordingHost {
+ public:
+  std::int64_t stopAt = -1;
+  bool stopInFile = false;
+  std::int64_t done = 0;
+  void RunAt(std::int64_t files, std::string_view) override { done = files; }
+  bool StopRequested() override { return (stopInFile && messageRuns > 0) || done == stopAt; }
+};
+
+// A stop ends the run at a safe point: between two files, or within a file before any of
+// it is saved (no ".bak" copy either); the closing message counts the files changed.
+TEST(ContentFrameStop, StopsBetweenFilesOrLeavesTheFileItStoppedIn) {
+  struct Case {
+    const char* name;
+    std::int64_t stopAt;
+    bool stopInFile;
+    const char* message;
+    bool firstSaved;
+  } cases[] = {
+      {"before the second file", 1, false, "[info] 已停止,共处理 1 个文件!", true},
+      {"within the first file", -1, true, "[info] 已停止,共处理 0 个文件!", false},
+  };
+  std::string lines;
+  for (int i = 0; i < 1000; ++i) lines += "line\r\n";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder temp;
+    fileset::FileList files;
+    for (const char* name : {"a.txt", "b.txt"}) {
+      temp.Write(name, lines);
+      files.AppendFileRow({name, temp.Path(), "0", "", "", ".txt"});
+      files.SetMark(files.RowCount() - 1, true);
+    }
+    StoppingHost host;
+    host.stopAt = c.stopAt;
+    host.stopInFile = c.stopInFile;
+    PacedMode mode;
+    RunContentFrame(files, host, mode);
+    EXPECT_EQ(host.boxes, Texts{c.message});
+    EXPECT_EQ(host.Count(platform::Counter::Change), c.firstSaved ? 1 : 0);
+    EXPECT_EQ(temp.Read("a.txt") != lines, c.firstSaved);
+    EXPECT_EQ(temp.Exists("a.txt.bak"), c.firstSaved);
+    EXPECT_EQ(temp.Read("b.txt"), lines);
+    EXPECT_FALSE(temp.Exists("b.txt.bak"));
+    EXPECT_EQ(host.commandEnabled.back(), true);
+  }
+}
+
+}  // namespace
+}  // namespace content

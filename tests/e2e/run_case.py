@@ -21,11 +21,12 @@ name in brackets. Text before the first section is a comment.
           atime=... (local time; atime defaults to mtime). A creation (birth) time cannot
           be set on this platform.
 [script]  The batch script, kept as written; $TMP becomes the temporary folder.
-[stdout]  The exact expected standard output, $TMP replaced. In a line that holds tabs
-          (a dump row), a field that is exactly "*" matches any field: use it for the
-          creation-time column.
+[stdout]  The exact expected standard output, $TMP replaced ($BINDIR too: the program's
+          folder). In a line that holds tabs (a dump row), a field that is exactly "*"
+          matches any field: use it for the creation-time column.
 [stderr]  Lines that must each appear as a whole line of standard error ($TMP replaced).
-          Other lines (warnings of the window toolkit) are allowed.
+          Other lines (warnings of the window toolkit) are allowed. The single word
+          "empty" instead requires standard error to be empty.
 [exit]    The expected exit status; 0 when the section is left out.
 [tree]    When present, the exact set of files and folders under the temporary folder
           afterwards ($TMP replaced), in the syntax of [files]: "PATH = CONTENT" checks the bytes,
@@ -34,6 +35,9 @@ name in brackets. Text before the first section is a comment.
 [args]    The program's arguments, one per line; $SCRIPT is the script's file and $TMP
           the temporary folder. Default: "--script" and "$SCRIPT". The script is also
           given on standard input, so "--script" with "-" reads it from there.
+[env]     Changes to the program's environment, one per line: "NAME=VALUE" ($TMP
+          replaced) sets a variable, a bare "NAME" removes it, so that the program meets
+          it unset (XDG_RUNTIME_DIR, which every case otherwise sets).
 [filesize] The largest file in bytes that the program may write (ulimit -f), to stand
           for a disk that fills up during a save.
 
@@ -72,7 +76,7 @@ import tempfile
 import threading
 import time
 
-SECTIONS = ("files", "script", "stdout", "stderr", "exit", "tree", "args", "filesize",
+SECTIONS = ("files", "script", "stdout", "stderr", "exit", "tree", "args", "env", "filesize",
             "serve", "requests", "beside", "besideafter")
 TIPS_SECTIONS = ("serve", "requests", "beside", "besideafter")
 TIPS_FILE = "tipsupd.dat"
@@ -398,7 +402,15 @@ def run_program(binary, case_path, sections, server, program_folder, beside_afte
     time.tzset()
 
     create_files(root, parse_entries(sections.get("files", [])))
-    values = {"$TMP": root}
+    values = {"$TMP": root, "$BINDIR": os.path.realpath(program_folder)}
+    for line in substitute(sections.get("env", []), values):
+        name, assigned, value = line.partition("=")
+        if not re.fullmatch(r"[A-Za-z_][A-Za-z0-9_]*", name):
+            raise CaseError(f"bad [env] line {line!r}")
+        if assigned:
+            env[name] = value
+        else:
+            env.pop(name, None)
     script = "\n".join(substitute(sections.get("script", []), values)) + "\n"
     script_path = os.path.join(base, "case.tsl")
     with open(script_path, "w", encoding="utf-8", newline="") as stream:
@@ -424,9 +436,14 @@ def run_program(binary, case_path, sections, server, program_folder, beside_afte
     expected_exit = int("".join(sections.get("exit", ["0"])).strip())
     if result.returncode != expected_exit:
         problems.append(f"exit status {result.returncode}, expected {expected_exit}")
-    for line in substitute(sections.get("stderr", []), values):
-        if line not in stderr:
-            problems.append(f"standard error lacks the line {line!r}")
+    expected_stderr = substitute(sections.get("stderr", []), values)
+    if expected_stderr == ["empty"]:
+        if result.stderr:
+            problems.append("standard error is not empty")
+    else:
+        for line in expected_stderr:
+            if line not in stderr:
+                problems.append(f"standard error lacks the line {line!r}")
     if any(mark in line for line in stderr for mark in SANITIZER_MARKS):
         problems.append("a sanitizer reported an error")
     if "tree" in sections:
