@@ -149,7 +149,10 @@ void WindowHost::RunEnds() {
   }
 }
 
-bool WindowHost::StopRequested() { return stopRequested_ || (stopAfter_ && done_ >= *stopAfter_); }
+bool WindowHost::StopRequested() {
+  // Outside a run (a preview walks the files too) there is nothing to stop.
+  return runs_ > 0 && (stopRequested_ || (stopAfter_ && done_ >= *stopAfter_));
+}
 
 void WindowHost::ShowProgress() {
   if (bar_ == nullptr) return;

@@ -123,7 +123,8 @@ fileset::RunEnd RunFileStatistics(const fileset::FileList& files, int currentRow
     return {};
   }
   {
-    platform::CommandScope running(host);
+    platform::CommandScope running(host, 1);
+    host.RunAt(0, files.Cell(currentRow, fileset::kNameColumn));
     const platform::NativePath path = files.NativeFullPath(currentRow);
     const std::optional<platform::DirEntry> entry = platform::ReadEntry(path);
     const std::int64_t size = entry ? entry->size : 0;

@@ -97,6 +97,7 @@ Converted ConvertContactCards(const platform::NativePath& source,
   const bool csv = extension == "csv";
   content::LineFileWriter output(target);
   output.Add(csv ? "Name,Cell,Tel,Email,Org,Address" : "Name\tCell\tTel\tEmail\tOrg\tAddress");
+  if (host != nullptr) host->RunFileText(text.text());
   platform::MessagePacer pacer(host);
   Card card;
   std::string record;

@@ -77,6 +77,7 @@ Converted ConvertText(const platform::NativePath& source, const platform::Native
   if (text.HoldsZeroByte()) return Converted::NotText;
   content::LineFileWriter output(target);
   if (text.HasByteOrderMark()) output.AddByteOrderMark();
+  if (host != nullptr) host->RunFileText(text.text());
   platform::MessagePacer pacer(host);
   if (extension == "csv") {
     std::string csv;
