@@ -40,17 +40,12 @@ int History() {
 int Undo(const char* id) {
   platform::UndoResult undone;
   if (id == nullptr) {
-    std::optional<std::uint64_t> latest;
-    for (const platform::JournalRun& run : platform::JournalHistory()) {
-      if (run.state == platform::RunState::Undone) continue;
-      latest = run.id;
-      break;
-    }
+    const std::optional<platform::JournalRun> latest = platform::LatestUndoable();
     if (!latest) {
       PrintBox("info", "没有可撤销的批处理");
       return 1;
     }
-    undone = platform::UndoRun(*latest);
+    undone = platform::UndoRun(latest->id);
   } else {
     char* end = nullptr;
     const unsigned long long wanted = std::strtoull(id, &end, 10);

@@ -1,9 +1,7 @@
 #include "platform/journal.h"
 
-#include <dirent.h>
 #include <fcntl.h>
-#include <sys/sendfile.h>
-#include <sys/xattr.h>
+#include <stdio.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,7 +10,6 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
-#include <vector>
 
 #include "platform/file_attributes.h"
 #include "platform/file_system.h"
@@ -258,7 +255,8 @@ bool RunJournal::Keep(const NativePath& path, std::uint64_t size, Ticket ticket,
   const NativePath kept(KeptFile(folder_, ticket));
   bool done = false;
   if (how == How::Move) {
-    done = rename(path.c_str(), kept.c_str()) == 0;
+    // The ticket's name is new; even so, nothing in the journal is ever replaced.
+    done = renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, kept.c_str(), RENAME_NOREPLACE) == 0;
     // Across file systems: a copy, then the file goes.
     if (!done && errno == EXDEV && CopyWithMetadata(path, kept)) {
       done = unlink(path.c_str()) == 0;

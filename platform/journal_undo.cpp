@@ -149,18 +149,39 @@ FileTime TimeOf(const std::vector<std::string>& fields, std::size_t first) {
   return {std::stoll(fields[first]), static_cast<std::int32_t>(std::stol(fields[first + 1]))};
 }
 
-// Puts the kept file back at `path`: renamed there (replacing what the run left, when
-// `replace`), or copied across file systems.
-bool PutBack(const std::string& kept, const std::string& path, bool replace) {
-  if (replace ? rename(kept.c_str(), path.c_str()) == 0
-              : renameat2(AT_FDCWD, kept.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0)
-    return true;
+// Gives `from` the name `path`, which must be free: no file that took the name meanwhile
+// is ever replaced.
+bool MoveToFreeName(const std::string& from, const std::string& path) {
+  return renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0;
+}
+
+// Puts `from` in the place of the file at `path`, which must still be what the run left
+// (`left`): the two are swapped in one step and what came out is checked, so a file
+// written there after the check is swapped back, never lost. What the run left goes.
+bool SwapForRunsFile(const std::string& from, const std::string& path,
+                     const std::vector<std::string>& left) {
+  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, path.c_str(), RENAME_EXCHANGE) != 0) return false;
+  if (!SameIdentity(from, left)) {
+    renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, path.c_str(), RENAME_EXCHANGE);
+    return false;
+  }
+  unlink(from.c_str());
+  return true;
+}
+
+// Puts the kept file back at `path`: in the place of what the run left there (`left`),
+// or at a free name when `left` is empty. Across file systems a copy beside `path` is
+// put there instead.
+bool PutBack(const std::string& kept, const std::string& path,
+             const std::vector<std::string>& left) {
+  const auto place = [&](const std::string& from) {
+    return left.empty() ? MoveToFreeName(from, path) : SwapForRunsFile(from, path, left);
+  };
+  if (place(kept)) return true;
   if (errno != EXDEV) return false;
   const std::string copy = path + ".tessaly-undo";
   if (!CopyWithMetadata(NativePath(kept), NativePath(copy))) return false;
-  if (replace ? rename(copy.c_str(), path.c_str()) == 0
-              : renameat2(AT_FDCWD, copy.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0)
-    return true;
+  if (place(copy)) return true;
   unlink(copy.c_str());
   return false;
 }
@@ -184,9 +205,7 @@ Outcome Undo(const NativePath& run, const Record& r) {
   const std::vector<std::string>& f = r.fields;
   if (r.type == "R") {
     if (Exists(f[1]) && !Exists(f[0]))
-      return renameat2(AT_FDCWD, f[1].c_str(), AT_FDCWD, f[0].c_str(), RENAME_NOREPLACE) == 0
-                 ? Outcome::Restored
-                 : Outcome::LeftAlone;
+      return MoveToFreeName(f[1], f[0]) ? Outcome::Restored : Outcome::LeftAlone;
     return Exists(f[0]) && !Exists(f[1]) ? Outcome::NothingToDo : Outcome::LeftAlone;
   }
   if (r.type == "T") {
@@ -225,13 +244,13 @@ Outcome Undo(const NativePath& run, const Record& r) {
     // A file the run wrote over in place shares its inode with other names: they all get
     // the old bytes back the same way.
     if (f[3] == "-") return WriteBackInPlace(kept, f[0]) ? Outcome::Restored : Outcome::LeftAlone;
-    return PutBack(kept, f[0], true) ? Outcome::Restored : Outcome::LeftAlone;
+    return PutBack(kept, f[0], left) ? Outcome::Restored : Outcome::LeftAlone;
   }
   if (r.type == "X") {
     const std::string kept = KeptFile(run, r.ticket);
     if (!Exists(kept)) return Outcome::NothingToDo;  // the delete was never made
     if (Exists(f[0])) return Outcome::LeftAlone;
-    return PutBack(kept, f[0], false) ? Outcome::Restored : Outcome::LeftAlone;
+    return PutBack(kept, f[0], {}) ? Outcome::Restored : Outcome::LeftAlone;
   }
   return Outcome::NothingToDo;  // H, N: nothing to put back
 }
@@ -331,6 +350,12 @@ std::vector<JournalRun> JournalHistory() {
     if (summary->files > 0) history.push_back(*summary);
   }
   return history;
+}
+
+std::optional<JournalRun> LatestUndoable() {
+  for (const JournalRun& run : JournalHistory())
+    if (run.state != RunState::Undone) return run;
+  return std::nullopt;
 }
 
 UndoResult UndoRun(std::uint64_t id) {

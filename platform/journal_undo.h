@@ -4,6 +4,7 @@
 // A damaged or half-written record is counted and skipped, never applied.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -39,6 +40,9 @@ struct UndoResult {
   std::vector<std::pair<std::string, std::string>> renamedBack;
   std::vector<std::string> putBack;
 };
+
+// The newest kept run not yet undone.
+std::optional<JournalRun> LatestUndoable();
 
 // Sums up the finished run `id` in its folder `run`, for JournalHistory.
 void WriteRunSummary(std::uint64_t id, const NativePath& run);

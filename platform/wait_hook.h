@@ -3,6 +3,7 @@
 // window's message loop, so that the window repaints and answers however long a save
 // of a large file takes. No hook outside runs: then a wait just waits.
 
+#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
