@@ -13,6 +13,7 @@
 #include <optional>
 #include <set>
 
+#include "platform/error.h"
 #include "platform/file_attributes.h"
 #include "platform/file_bytes.h"
 #include "platform/file_system.h"
@@ -315,15 +316,12 @@ std::optional<JournalRun> ReadSummary(std::uint64_t id, const NativePath& run) {
 }  // namespace
 
 void WriteRunSummary(std::uint64_t id, const NativePath& run) {
-  JournalRun summary = Summary(id, run, ReadRecords(run));
-  const std::string path = run.bytes() + "/" + kSummaryFile;
-  const std::string part = path + ".part";
-  const int fd = open(part.c_str(), O_CREAT | O_TRUNC | O_WRONLY | O_CLOEXEC, 0600);
-  if (fd < 0) return;
-  const std::string line = SummaryLine(summary);
-  const bool written = write(fd, line.data(), line.size()) == static_cast<ssize_t>(line.size());
-  close(fd);
-  if (!written || rename(part.c_str(), path.c_str()) != 0) unlink(part.c_str());
+  const JournalRun summary = Summary(id, run, ReadRecords(run));
+  try {
+    ReplaceFileContents(NativePath(run.bytes() + "/" + kSummaryFile), SummaryLine(summary));
+  } catch (const CommandError&) {
+    // Without its summary the run is listed from its records, only more slowly.
+  }
 }
 
 std::string_view StateWord(RunState state) {
